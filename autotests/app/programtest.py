@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Brevlinder developers
+# SPDX-License-Identifier: GPL-2.0-or-later
+"""The built program, run for real: command line, window and Quit shortcut under Xvfb.
+
+Usage: programtest.py PATH-TO-BREVLINDER
+"""
+
+import os
+import subprocess
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from xsession import XSession, stop  # noqa: E402
+
+PROGRAM = None
+
+
+def run_offscreen(*args):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    return subprocess.run([PROGRAM, *args], env=env, capture_output=True, text=True, timeout=60,
+                          stdin=subprocess.DEVNULL)
+
+
+class CommandLineTest(unittest.TestCase):
+    def test_help_lists_url_and_onescan(self):
+        result = run_offscreen("--help")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        for text in ("URL", "[URL]", "Image file to open.", "--onescan", "Enable only one scan."):
+            self.assertIn(text, result.stdout)
+        self.assertNotIn("[URL}", result.stdout)
+
+    def test_version(self):
+        result = run_offscreen("--version")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.strip(), "brevlinder 0.2.3")
+
+    def test_unknown_option_is_refused(self):
+        result = run_offscreen("--no-such-option")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("no-such-option", result.stderr)
+
+
+class WindowTest(unittest.TestCase):
+    def start(self, session, *args):
+        process = session.start(PROGRAM, *args)
+        self.addCleanup(stop, process)
+        return process, session.wait_for_window(process)
+
+    def test_quit_shortcut_ends_the_program_with_exit_code_0(self):
+        with XSession() as session:
+            process, window = self.start(session, "--", os.devnull)
+            session.key(window, "ctrl+q")
+            self.assertEqual(process.wait(20), 0, process.stderr.read())
+
+    def test_quit_shortcut_does_nothing_in_one_scan_mode(self):
+        with XSession() as session:
+            process, window = self.start(session, "--onescan", os.devnull)
+            session.key(window, "ctrl+q")
+            time.sleep(1.5)
+            self.assertIsNone(process.poll(), "the program ended in one-scan mode")
+            self.assertTrue(session.run("xdotool", "search", "--onlyvisible", "--pid", str(process.pid)).stdout.strip())
+
+
+if __name__ == "__main__":
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)
