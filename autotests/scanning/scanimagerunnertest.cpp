@@ -1,0 +1,299 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "scanimagerunner.h"
+#include "codeimages.h"
+
+#include <ZXing/ImageView.h>
+
+#include <QDebug>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThreadPool>
+
+using namespace Brevlinder;
+
+namespace
+{
+
+constexpr ZXing::ImageFormat argb32Layout = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? ZXing::ImageFormat::BGRA : ZXing::ImageFormat::ARGB;
+
+// The layouts the decoder reads in place, and how it is told about them.
+const QHash<QImage::Format, ZXing::ImageFormat> directFormats = {
+    {QImage::Format_RGB32, argb32Layout},
+    {QImage::Format_ARGB32, argb32Layout},
+    {QImage::Format_RGB888, ZXing::ImageFormat::RGB},
+    {QImage::Format_RGBX8888, ZXing::ImageFormat::RGBA},
+    {QImage::Format_RGBA8888, ZXing::ImageFormat::RGBA},
+    {QImage::Format_Grayscale8, ZXing::ImageFormat::Lum},
+};
+
+const QList<QImage::Format> convertedFormats = {
+    QImage::Format_ARGB32_Premultiplied,
+    QImage::Format_Mono,
+    QImage::Format_Indexed8,
+    QImage::Format_BGR888,
+    QImage::Format_Grayscale16,
+    QImage::Format_RGBA64,
+};
+
+QString formatName(QImage::Format format)
+{
+    QString name;
+    QDebug(&name).noquote().nospace() << format;
+    return name;
+}
+
+// Runs the runner the way the program does, on the global pool, and collects what arrives in this thread.
+QList<ScanResult> scanOnPool(const QImage &image)
+{
+    QList<ScanResult> results;
+    QObject receiver;
+    auto *runner = new ScanImageRunner(image);
+    QObject::connect(runner, &ScanImageRunner::scanFinished, &receiver, [&results](const ScanResult &scanResult) {
+        results.append(scanResult);
+    });
+    QThreadPool::globalInstance()->start(runner);
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents(&receiver, QEvent::MetaCall);
+    return results;
+}
+
+}
+
+class ScanImageRunnerTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void testDecoderImageFormat_data();
+    void testDecoderImageFormat();
+    void testDecoderImage_data();
+    void testDecoderImage();
+    void testDecode_data();
+    void testDecode();
+    void testPaddedScanLines_data();
+    void testPaddedScanLines();
+    void testBinaryPayload();
+    void testSeveralCodes();
+    void testNoResult_data();
+    void testNoResult();
+};
+
+void ScanImageRunnerTest::initTestCase()
+{
+    qRegisterMetaType<ScanResult>();
+}
+
+void ScanImageRunnerTest::testDecoderImageFormat_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<quint32>("expected");
+
+    for (int format = QImage::Format_Invalid; format < QImage::NImageFormats; ++format) {
+        const auto imageFormat = QImage::Format(format);
+        const ZXing::ImageFormat expected = directFormats.value(imageFormat, ZXing::ImageFormat::None);
+        QTest::addRow("%s", qPrintable(formatName(imageFormat))) << format << quint32(expected);
+    }
+}
+
+void ScanImageRunnerTest::testDecoderImageFormat()
+{
+    QFETCH(int, format);
+    QFETCH(quint32, expected);
+
+    QCOMPARE(quint32(ScanImageRunner::decoderImageFormat(QImage::Format(format))), expected);
+}
+
+void ScanImageRunnerTest::testDecoderImage_data()
+{
+    QTest::addColumn<int>("format");
+
+    for (int format = QImage::Format_Mono; format < QImage::NImageFormats; ++format) {
+        QTest::addRow("%s", qPrintable(formatName(QImage::Format(format)))) << format;
+    }
+}
+
+void ScanImageRunnerTest::testDecoderImage()
+{
+    QFETCH(int, format);
+
+    QImage gradient(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < gradient.height(); ++y) {
+        for (int x = 0; x < gradient.width(); ++x) {
+            gradient.setPixel(x, y, qRgb(x * 6, y * 8, 128));
+        }
+    }
+    const QImage image = gradient.convertToFormat(QImage::Format(format));
+    QCOMPARE(image.format(), QImage::Format(format));
+
+    const QImage decoderImage = ScanImageRunner::decoderImage(image);
+    if (directFormats.contains(image.format())) {
+        // Handed over in place: the very same pixel buffer.
+        QCOMPARE(decoderImage.constBits(), image.constBits());
+    } else {
+        QCOMPARE(decoderImage.format(), QImage::Format_RGBX8888);
+        QCOMPARE(decoderImage.size(), image.size());
+        QVERIFY(decoderImage.constBits() != image.constBits());
+    }
+    QCOMPARE(decoderImage.format() == image.format(), directFormats.contains(image.format()));
+}
+
+void ScanImageRunnerTest::testDecode_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<QString>("text");
+
+    const QList<std::pair<ZXing::BarcodeFormat, QString>> codes = {
+        {ZXing::BarcodeFormat::QRCode, QStringLiteral("https://example.org/brevlinder?q=1")},
+        {ZXing::BarcodeFormat::DataMatrix, QStringLiteral("Brevlinder Data Matrix")},
+        {ZXing::BarcodeFormat::Aztec, QStringLiteral("Brevlinder Aztec")},
+        {ZXing::BarcodeFormat::PDF417, QStringLiteral("Brevlinder PDF417")},
+        {ZXing::BarcodeFormat::EAN13, QStringLiteral("4006381333931")},
+        {ZXing::BarcodeFormat::Code128, QStringLiteral("Brevlinder-128")},
+    };
+    QList<QImage::Format> formats = directFormats.keys();
+    std::sort(formats.begin(), formats.end());
+    formats += convertedFormats;
+
+    for (const auto &[codeFormat, text] : codes) {
+        const QImage code = Test::codeImage(codeFormat, text);
+        for (const QImage::Format format : std::as_const(formats)) {
+            const QImage image = code.convertToFormat(format);
+            QTest::addRow("%s %s", qPrintable(Test::formatName(codeFormat)), qPrintable(formatName(format))) << image << text;
+        }
+    }
+}
+
+void ScanImageRunnerTest::testDecode()
+{
+    QFETCH(QImage, image);
+    QFETCH(QString, text);
+
+    const QList<ScanResult> results = scanOnPool(image);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(results.first().isValid());
+    QCOMPARE(results.first().text(), text);
+    QCOMPARE(results.first().data(), text.toUtf8());
+}
+
+void ScanImageRunnerTest::testPaddedScanLines_data()
+{
+    QTest::addColumn<int>("format");
+
+    QTest::newRow("Grayscale8") << int(QImage::Format_Grayscale8);
+    QTest::newRow("RGB888") << int(QImage::Format_RGB888);
+}
+
+void ScanImageRunnerTest::testPaddedScanLines()
+{
+    QFETCH(int, format);
+
+    const QString text = QStringLiteral("padded scan lines");
+    const QImage code = Test::codeImage(ZXing::BarcodeFormat::QRCode, text, 3);
+    // One white column more than the code needs, so that the width is odd and every scan line padded.
+    QImage image(code.width() | 1, code.height(), QImage::Format_Grayscale8);
+    image.fill(255);
+    QPainter(&image).drawImage(0, 0, code);
+    image.convertTo(QImage::Format(format));
+    QCOMPARE(image.width() % 4 == 0, false);
+    QVERIFY(image.bytesPerLine() > image.width() * image.depth() / 8);
+
+    const QList<ScanResult> results = scanOnPool(image);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(results.first().isValid());
+    QCOMPARE(results.first().text(), text);
+}
+
+void ScanImageRunnerTest::testBinaryPayload()
+{
+    const QString qrencode = QStandardPaths::findExecutable(QStringLiteral("qrencode"));
+    QVERIFY2(!qrencode.isEmpty(), "qrencode is needed to make a code with a binary payload");
+    QByteArray payload;
+    for (int byte = 0; byte < 256; ++byte) {
+        payload.append(char(255 - byte));
+    }
+
+    QProcess process;
+    process.start(qrencode, {QStringLiteral("--8bit"), QStringLiteral("--size=4"), QStringLiteral("--output=-")});
+    process.write(payload);
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 0);
+    const QImage image = QImage::fromData(process.readAllStandardOutput(), "PNG");
+    QVERIFY(!image.isNull());
+
+    const QList<ScanResult> results = scanOnPool(image);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(results.first().isValid());
+    QCOMPARE(results.first().data(), payload);
+}
+
+void ScanImageRunnerTest::testSeveralCodes()
+{
+    const QImage first = Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("first"));
+    const QImage second = Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("second"));
+    QImage image(first.width() + second.width(), qMax(first.height(), second.height()), QImage::Format_Grayscale8);
+    image.fill(255);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, first);
+    painter.drawImage(first.width(), 0, second);
+    painter.end();
+
+    const QList<ScanResult> results = scanOnPool(image);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(results.first().isValid());
+    QVERIFY2(QStringList({QStringLiteral("first"), QStringLiteral("second")}).contains(results.first().text()), qPrintable(results.first().text()));
+}
+
+void ScanImageRunnerTest::testNoResult_data()
+{
+    QTest::addColumn<QImage>("image");
+
+    QImage blank(300, 200, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QTest::newRow("blank") << blank;
+
+    QImage noise(300, 200, QImage::Format_Grayscale8);
+    QRandomGenerator random(4711);
+    for (int y = 0; y < noise.height(); ++y) {
+        random.fillRange(reinterpret_cast<quint32 *>(noise.scanLine(y)), noise.bytesPerLine() / 4);
+    }
+    QTest::newRow("noise") << noise;
+
+    QTest::newRow("null") << QImage();
+    QTest::newRow("null ARGB32_Premultiplied") << QImage(0, 0, QImage::Format_ARGB32_Premultiplied);
+    QTest::newRow("zero width") << QImage(0, 100, QImage::Format_Grayscale8);
+    QTest::newRow("zero height") << QImage(100, 0, QImage::Format_RGB32);
+
+    // More bytes than the decoder can address. The buffer is tiny: reading it at all would be caught by
+    // the address sanitizer, so the image must be refused before the decoder sees it.
+    static const uchar tinyBuffer[16] = {};
+    const QImage beyondAddressing(tinyBuffer, 46400, 46400, 46400, QImage::Format_Grayscale8);
+    QVERIFY(!beyondAddressing.isNull());
+    QTest::newRow("beyond the decoder's addressing") << beyondAddressing;
+}
+
+void ScanImageRunnerTest::testNoResult()
+{
+    QFETCH(QImage, image);
+
+    const QList<ScanResult> results = scanOnPool(image);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(!results.first().isValid());
+    QVERIFY(results.first().text().isEmpty());
+    QVERIFY(results.first().data().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(ScanImageRunnerTest)
+
+#include "scanimagerunnertest.moc"

@@ -1,0 +1,107 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "scanimagerunner.h"
+
+#include <ZXing/ReadBarcode.h>
+
+#include <QSysInfo>
+
+#include <limits>
+
+namespace Brevlinder
+{
+
+namespace
+{
+
+// Format_RGB32 and Format_ARGB32 store each pixel as one 32-bit word 0xAARRGGBB, so the byte order in
+// memory follows the machine's.
+constexpr ZXing::ImageFormat argb32Layout()
+{
+    return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? ZXing::ImageFormat::BGRA : ZXing::ImageFormat::ARGB;
+}
+
+// zxing-cpp addresses pixels with int offsets; a larger buffer would overflow them.
+bool fitsDecoder(const QImage &image)
+{
+    const qint64 byteCount = qint64(image.bytesPerLine()) * image.height();
+    return !image.isNull() && byteCount <= std::numeric_limits<int>::max();
+}
+
+ZXing::ReaderOptions readerOptions()
+{
+    ZXing::ReaderOptions options;
+    options.setFormats(ZXing::BarcodeFormat::Any);
+    return options;
+}
+
+ScanResult toScanResult(const ZXing::Barcode &barcode)
+{
+    if (!barcode.isValid()) {
+        return {};
+    }
+    const std::string text = barcode.text();
+    const ZXing::ByteArray &bytes = barcode.bytes();
+    return ScanResult(QString::fromUtf8(text.data(), qsizetype(text.size())),
+                      QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())));
+}
+
+}
+
+ScanImageRunner::ScanImageRunner(const QImage &image)
+    : m_image(image)
+{
+}
+
+void ScanImageRunner::run()
+{
+    Q_EMIT scanFinished(scan());
+}
+
+ZXing::ImageFormat ScanImageRunner::decoderImageFormat(QImage::Format format)
+{
+    switch (format) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+        return argb32Layout();
+    case QImage::Format_RGB888:
+        return ZXing::ImageFormat::RGB;
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGBA8888:
+        return ZXing::ImageFormat::RGBA;
+    case QImage::Format_Grayscale8:
+        return ZXing::ImageFormat::Lum;
+    default:
+        return ZXing::ImageFormat::None;
+    }
+}
+
+QImage ScanImageRunner::decoderImage(const QImage &image)
+{
+    if (decoderImageFormat(image.format()) != ZXing::ImageFormat::None) {
+        return image;
+    }
+    return image.convertToFormat(QImage::Format_RGBX8888);
+}
+
+ScanResult ScanImageRunner::scan() const
+{
+    // The runner runs on a pool thread, where an escaping exception would end the program: whatever the
+    // decoder refuses or fails on is a scan without result.
+    try {
+        const QImage image = decoderImage(m_image);
+        // A null image (also what a failed conversion gives) has no pixels for the decoder to look at.
+        if (!fitsDecoder(image)) {
+            return {};
+        }
+        const ZXing::ImageView view(image.constBits(), image.width(), image.height(), decoderImageFormat(image.format()), int(image.bytesPerLine()));
+        return toScanResult(ZXing::ReadBarcode(view, readerOptions()));
+    } catch (...) {
+        return {};
+    }
+}
+
+}
+
+#include "moc_scanimagerunner.cpp"
