@@ -120,7 +120,8 @@ class XSession:
         self.run("xdotool", "key", "--clearmodifiers", *keys)
 
     def window_pixels(self, window):
-        return subprocess.run(["xwd", "-silent", "-id", window], env=self.env, capture_output=True).stdout
+        return subprocess.run(["import", "-window", window, "-depth", "8", "rgb:-"], env=self.env,
+                              capture_output=True).stdout
 
     def settle(self, window, process=None, timeout=15, quiet_for=1.0):
         """Waits until the window's pixels have not changed for quiet_for seconds."""
