@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#pragma once
+
+#include <QWidget>
+
+class QImage;
+class QScrollArea;
+
+namespace Brevlinder
+{
+namespace ImageSource
+{
+
+class ProportionalImageLabel;
+
+/**
+ * Shows one image scaled to fit the view, up or down, with its aspect ratio kept and centred on a dark
+ * background.
+ */
+class ImageView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ImageView(QWidget *parent = nullptr);
+
+    void setImage(const QImage &image);
+
+private:
+    QScrollArea *m_scrollArea;
+    ProportionalImageLabel *m_imageLabel;
+};
+
+}
+}
