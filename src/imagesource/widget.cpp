@@ -1,0 +1,77 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "widget.h"
+
+#include "brevlinder_imagesource_debug.h"
+#include "imageview.h"
+
+#include <KMessageWidget>
+
+#include <QImage>
+#include <QStackedLayout>
+#include <QString>
+
+namespace Brevlinder
+{
+namespace ImageSource
+{
+
+Widget::Widget(QWidget *parent)
+    : QWidget(parent)
+    , m_imageView(new ImageView(this))
+{
+    m_ui.setupUi(this);
+    m_ui.widgetStackLayout->addWidget(m_imageView);
+    // Connected only now: the image view becoming current as the first entry is no change of view.
+    connect(m_ui.widgetStackLayout, &QStackedLayout::currentChanged, this, &Widget::handleCurrentViewChanged);
+}
+
+void Widget::setImage(const QImage &image)
+{
+    m_imageView->setImage(image);
+    m_ui.widgetStackLayout->setCurrentWidget(m_imageView);
+}
+
+void Widget::showImageSelectWidget(ImageSelector *imageSelector)
+{
+    Q_UNUSED(imageSelector)
+    // The pick view is not built yet: until it is, the stack keeps showing the view it shows.
+}
+
+void Widget::switchToPickView()
+{
+    if (!m_imageSelectWidget) {
+        qCWarning(BREVLINDER_IMAGESOURCE, "Tried switching to not existing m_imageSelectWidget.");
+        return;
+    }
+    m_ui.widgetStackLayout->setCurrentWidget(m_imageSelectWidget);
+}
+
+bool Widget::isInPickView() const
+{
+    // The stack always has a current widget, so without a pick view this is false.
+    return m_ui.widgetStackLayout->currentWidget() == m_imageSelectWidget;
+}
+
+void Widget::showSuccessMessage(const QString &message)
+{
+    m_ui.messageWidget->setMessageType(KMessageWidget::Positive);
+    m_ui.messageWidget->setText(message);
+    m_ui.messageWidget->animatedShow();
+}
+
+void Widget::showErrorMessage(const QString &message)
+{
+    m_ui.messageWidget->setMessageType(KMessageWidget::Error);
+    m_ui.messageWidget->setText(message);
+    m_ui.messageWidget->animatedShow();
+}
+
+void Widget::handleCurrentViewChanged()
+{
+    Q_EMIT isInPickViewChanged(isInPickView());
+}
+
+}
+}
