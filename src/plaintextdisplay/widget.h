@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#pragma once
+
+#include "ui_widget.h"
+
+#include <QWidget>
+
+class QString;
+
+namespace Brevlinder
+{
+namespace PlainTextDisplay
+{
+
+/**
+ * A read-only view of a decoded text in which web addresses, e-mail addresses and phone numbers are links.
+ *
+ * The links are shown but not followed: the browser neither navigates to them, which would replace the text,
+ * nor hands them to another program.
+ */
+class Widget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Widget(QWidget *parent = nullptr);
+
+    /// Shows \p text, replacing what was shown before.
+    void setText(const QString &text);
+
+private:
+    Ui::Widget m_ui;
+};
+
+}
+}
