@@ -1,0 +1,448 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "loadimagejob.h"
+#include "codeimages.h"
+#include "scanimagerunner.h"
+
+#include <KIO/FileCopyJob>
+
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QPointer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QThreadPool>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace Brevlinder;
+using namespace Brevlinder::ImageSource;
+
+namespace
+{
+
+const QString codeText = QStringLiteral("Brevlinder loads this code");
+constexpr int timeout = 30000;
+
+// What a finished job reported.
+struct Outcome {
+    bool finished = false;
+    int error = -1;
+    QString errorString;
+    QImage image;
+};
+
+Outcome runJob(const QUrl &url)
+{
+    Outcome outcome;
+    auto *job = new LoadImageJob(url);
+    const auto connection = QObject::connect(job, &KJob::result, job, [&outcome](KJob *finishedJob) {
+        outcome.finished = true;
+        outcome.error = finishedJob->error();
+        outcome.errorString = finishedJob->errorString();
+        outcome.image = static_cast<LoadImageJob *>(finishedJob)->image();
+    });
+    job->start();
+    const auto finished = [&outcome] {
+        return outcome.finished;
+    };
+    // An unfinished job shows as error -1 in the comparisons of its caller.
+    if (!QTest::qWaitFor(finished, timeout)) {
+        QObject::disconnect(connection);
+    }
+    return outcome;
+}
+
+QString decode(const QImage &image)
+{
+    QString text;
+    QObject receiver;
+    auto *runner = new ScanImageRunner(image);
+    QObject::connect(runner, &ScanImageRunner::scanFinished, &receiver, [&text](const ScanResult &scanResult) {
+        text = scanResult.text();
+    });
+    QThreadPool::globalInstance()->start(runner);
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents(&receiver, QEvent::MetaCall);
+    return text;
+}
+
+QString fileLoadError(const QUrl &url)
+{
+    return QStringLiteral("Could not load image from file %1.").arg(url.toDisplayString());
+}
+
+bool writeFile(const QString &fileName, const QByteArray &data)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+bool runTool(const QString &tool, const QStringList &arguments)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) {
+        qWarning() << tool << "is not installed";
+        return false;
+    }
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeout) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qWarning().noquote() << tool << "failed:" << process.readAll();
+        return false;
+    }
+    return true;
+}
+
+/**
+ * Standard input replaced by a pipe holding @p data, its writing end closed, for the lifetime of the object.
+ * The data must fit into the pipe's buffer.
+ */
+class PipedStandardInput
+{
+public:
+    explicit PipedStandardInput(const QByteArray &data)
+        : m_savedInput(dup(STDIN_FILENO))
+    {
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0) {
+            qFatal("no pipe");
+        }
+        if (fcntl(pipeEnds[1], F_GETPIPE_SZ) < data.size() || write(pipeEnds[1], data.constData(), data.size()) != data.size()) {
+            qFatal("cannot fill the pipe");
+        }
+        close(pipeEnds[1]);
+        dup2(pipeEnds[0], STDIN_FILENO);
+        close(pipeEnds[0]);
+        clearerr(stdin);
+    }
+
+    ~PipedStandardInput()
+    {
+        dup2(m_savedInput, STDIN_FILENO);
+        close(m_savedInput);
+        clearerr(stdin);
+    }
+
+    Q_DISABLE_COPY_MOVE(PipedStandardInput)
+
+private:
+    int m_savedInput;
+};
+
+}
+
+class LoadImageJobTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void testLocalFormats_data();
+    void testLocalFormats();
+    void testLocalFailure_data();
+    void testLocalFailure();
+    void testStandardInput_data();
+    void testStandardInput();
+    void testStandardInputFailure_data();
+    void testStandardInputFailure();
+    void testRemote();
+    void testRemoteFailure_data();
+    void testRemoteFailure();
+    void testRemoteNotFound();
+    void testDeletedWhileCopying();
+    void testNoTemporaryFile();
+
+private:
+    QStringList temporaryFiles() const;
+    QUrl remoteUrl(const QString &path) const;
+
+    QTemporaryDir m_dir;
+    QTemporaryDir m_tempDir;
+    QProcess m_server;
+    quint16 m_port = 0;
+    QByteArray m_png;
+};
+
+void LoadImageJobTest::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    QVERIFY(m_tempDir.isValid());
+    // Downloads land here, so the test sees exactly which temporary files the job leaves behind.
+    qputenv("TMPDIR", QFile::encodeName(m_tempDir.path()));
+
+    const QImage code = Test::codeImage(ZXing::BarcodeFormat::QRCode, codeText, 6);
+    const QString png = m_dir.filePath(QStringLiteral("code.png"));
+    QVERIFY(code.save(png));
+    QFile pngFile(png);
+    QVERIFY(pngFile.open(QIODevice::ReadOnly));
+    m_png = pngFile.readAll();
+    QVERIFY(writeFile(m_dir.filePath(QStringLiteral("notimage.png")), QByteArrayLiteral("<html>Not found, really</html>\n")));
+    QVERIFY(writeFile(m_dir.filePath(QStringLiteral("empty file.png")), {}));
+
+    m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_server.start(QStringLiteral(PYTHON_EXECUTABLE), {QStringLiteral(TEST_HTTP_SERVER), m_dir.path(), QStringLiteral("300")});
+    QVERIFY(m_server.waitForReadyRead(timeout));
+    bool ok = false;
+    m_port = m_server.readLine().trimmed().toUShort(&ok);
+    QVERIFY(ok);
+}
+
+void LoadImageJobTest::cleanupTestCase()
+{
+    m_server.kill();
+    m_server.waitForFinished(timeout);
+}
+
+QStringList LoadImageJobTest::temporaryFiles() const
+{
+    return QDir(m_tempDir.path()).entryList({QCoreApplication::applicationName() + QLatin1String(".*")}, QDir::Files | QDir::Hidden);
+}
+
+QUrl LoadImageJobTest::remoteUrl(const QString &path) const
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/%2").arg(m_port).arg(path));
+}
+
+void LoadImageJobTest::testLocalFormats_data()
+{
+    QTest::addColumn<QString>("fileName");
+
+    const QImage code = Test::codeImage(ZXing::BarcodeFormat::QRCode, codeText, 6);
+    const QString png = m_dir.filePath(QStringLiteral("code.png"));
+    QTest::newRow("png") << png;
+
+    for (const char *format : {"jpeg", "webp", "tiff"}) {
+        const QString fileName = m_dir.filePath(QStringLiteral("code.") + QLatin1String(format));
+        QImageWriter writer(fileName, format);
+        QVERIFY2(writer.write(code), qPrintable(writer.errorString()));
+        QTest::newRow(format) << fileName;
+    }
+
+    // Drawn by hand: one square per dark module.
+    const QString svg = m_dir.filePath(QStringLiteral("code.svg"));
+    QByteArray svgData =
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\"><rect width=\"%1\" height=\"%2\" fill=\"white\"/>")
+            .arg(code.width())
+            .arg(code.height())
+            .toUtf8();
+    for (int y = 0; y < code.height(); y += 6) {
+        for (int x = 0; x < code.width(); x += 6) {
+            if (qGray(code.pixel(x, y)) < 128) {
+                svgData += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"6\" height=\"6\"/>").arg(x).arg(y).toUtf8();
+            }
+        }
+    }
+    svgData += "</svg>\n";
+    QVERIFY(writeFile(svg, svgData));
+    QTest::newRow("svg") << svg;
+
+    // The formats of phones and of the web, made by their own encoders.
+    const QString avif = m_dir.filePath(QStringLiteral("code.avif"));
+    QVERIFY(runTool(QStringLiteral("avifenc"), {QStringLiteral("--lossless"), png, avif}));
+    QTest::newRow("avif") << avif;
+    const QString heif = m_dir.filePath(QStringLiteral("code.heic"));
+    QVERIFY(runTool(QStringLiteral("heif-enc"), {QStringLiteral("--quality=90"), QStringLiteral("--output=") + heif, png}));
+    QTest::newRow("heif") << heif;
+    const QString jxl = m_dir.filePath(QStringLiteral("code.jxl"));
+    QVERIFY(runTool(QStringLiteral("cjxl"), {QStringLiteral("--distance=0"), png, jxl}));
+    QTest::newRow("jpeg xl") << jxl;
+}
+
+void LoadImageJobTest::testLocalFormats()
+{
+    QFETCH(QString, fileName);
+
+    const Outcome outcome = runJob(QUrl::fromLocalFile(fileName));
+
+    QCOMPARE(outcome.error, 0);
+    QVERIFY(outcome.errorString.isEmpty());
+    QVERIFY(!outcome.image.isNull());
+    QCOMPARE(decode(outcome.image), codeText);
+}
+
+void LoadImageJobTest::testLocalFailure_data()
+{
+    QTest::addColumn<QString>("fileName");
+
+    QTest::newRow("missing") << m_dir.filePath(QStringLiteral("missing.png"));
+    QTest::newRow("not an image") << m_dir.filePath(QStringLiteral("notimage.png"));
+    QTest::newRow("empty, with a space in its name") << m_dir.filePath(QStringLiteral("empty file.png"));
+    QTest::newRow("directory") << m_dir.path();
+}
+
+void LoadImageJobTest::testLocalFailure()
+{
+    QFETCH(QString, fileName);
+    const QUrl url = QUrl::fromLocalFile(fileName);
+
+    const Outcome outcome = runJob(url);
+
+    QCOMPARE(outcome.error, int(KJob::UserDefinedError));
+    QCOMPARE(outcome.errorString, fileLoadError(url));
+    QVERIFY(outcome.errorString.contains(QLatin1String("file:///")));
+}
+
+void LoadImageJobTest::testStandardInput_data()
+{
+    QTest::addColumn<QUrl>("url");
+
+    QTest::newRow("stdin:/") << QUrl(QStringLiteral("stdin:/"));
+    QTest::newRow("stdin with a path") << QUrl(QStringLiteral("stdin:/some/path.png?query"));
+}
+
+void LoadImageJobTest::testStandardInput()
+{
+    QFETCH(QUrl, url);
+    const PipedStandardInput input(m_png);
+
+    const Outcome outcome = runJob(url);
+
+    QCOMPARE(outcome.error, 0);
+    QCOMPARE(decode(outcome.image), codeText);
+    // Standard input belongs to the process and stays open.
+    QVERIFY(fcntl(STDIN_FILENO, F_GETFD) != -1);
+}
+
+void LoadImageJobTest::testStandardInputFailure_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("earlierLoads");
+
+    QTest::newRow("empty") << QByteArray() << 0;
+    QTest::newRow("not an image") << QByteArrayLiteral("hello") << 0;
+    QTest::newRow("truncated image") << m_png.left(m_png.size() / 2) << 0;
+    QTest::newRow("exhausted by an earlier load") << m_png << 1;
+}
+
+void LoadImageJobTest::testStandardInputFailure()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, earlierLoads);
+    const PipedStandardInput standardInput(input);
+    const QUrl url(QStringLiteral("stdin:/"));
+    for (int load = 0; load < earlierLoads; ++load) {
+        QCOMPARE(runJob(url).error, 0);
+    }
+
+    const Outcome outcome = runJob(url);
+
+    QCOMPARE(outcome.error, int(KJob::UserDefinedError));
+    QCOMPARE(outcome.errorString, QStringLiteral("Could not load image from stdin."));
+    QVERIFY(fcntl(STDIN_FILENO, F_GETFD) != -1);
+}
+
+void LoadImageJobTest::testRemote()
+{
+    QStringList filesWhileJobExists;
+    bool finished = false;
+    QPointer<LoadImageJob> job = new LoadImageJob(remoteUrl(QStringLiteral("code.png")));
+    connect(job, &KJob::result, this, [&](KJob *finishedJob) {
+        finished = true;
+        QCOMPARE(finishedJob->error(), 0);
+        QCOMPARE(decode(static_cast<LoadImageJob *>(finishedJob)->image()), codeText);
+        filesWhileJobExists = temporaryFiles();
+    });
+    job->start();
+    QTRY_VERIFY_WITH_TIMEOUT(finished, timeout);
+    QCOMPARE(filesWhileJobExists.size(), 1);
+
+    // The job deletes itself after its result, and its download with it.
+    QTRY_VERIFY_WITH_TIMEOUT(job.isNull(), timeout);
+    QCOMPARE(temporaryFiles(), QStringList());
+}
+
+void LoadImageJobTest::testRemoteFailure_data()
+{
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("not an image") << QStringLiteral("notimage.png");
+    QTest::newRow("empty") << QStringLiteral("empty file.png");
+}
+
+void LoadImageJobTest::testRemoteFailure()
+{
+    QFETCH(QString, path);
+    const QUrl url = remoteUrl(path);
+
+    const Outcome outcome = runJob(url);
+
+    QCOMPARE(outcome.error, int(KJob::UserDefinedError));
+    QCOMPARE(outcome.errorString, fileLoadError(url));
+    QVERIFY(outcome.errorString.contains(QLatin1String("http://127.0.0.1")));
+}
+
+void LoadImageJobTest::testRemoteNotFound()
+{
+    const QUrl url = remoteUrl(QStringLiteral("missing.png"));
+
+    // What KIO itself says about this URL.
+    QTemporaryFile destination;
+    QVERIFY(destination.open());
+    KIO::FileCopyJob *copyJob = KIO::file_copy(url, QUrl::fromLocalFile(destination.fileName()), -1, KIO::Overwrite | KIO::HideProgressInfo);
+    QSignalSpy copyResult(copyJob, &KJob::result);
+    QVERIFY(copyResult.wait(timeout));
+    const int kioError = copyJob->error();
+    const QString kioErrorText = copyJob->errorText();
+    QVERIFY(kioError != 0 && kioError != KJob::UserDefinedError);
+
+    const Outcome outcome = runJob(url);
+
+    QCOMPARE(outcome.error, kioError);
+    QCOMPARE(outcome.errorString, kioErrorText);
+}
+
+void LoadImageJobTest::testDeletedWhileCopying()
+{
+    auto *job = new LoadImageJob(remoteUrl(QStringLiteral("stall")));
+    QSignalSpy result(job, &KJob::result);
+    job->start();
+    QCOMPARE(temporaryFiles().size(), 1);
+    // Give KIO the time to get the download going; the server sends a little and then stalls.
+    QTest::qWait(500);
+    QCOMPARE(result.count(), 0);
+
+    delete job;
+
+    // Killing the download must not make the dying job report a result.
+    QCOMPARE(result.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(temporaryFiles(), QStringList(), timeout);
+}
+
+void LoadImageJobTest::testNoTemporaryFile()
+{
+    const QByteArray tempDir = qgetenv("TMPDIR");
+    // A file where the temporary directory should be: nothing can be created in it.
+    qputenv("TMPDIR", QFile::encodeName(m_dir.filePath(QStringLiteral("code.png"))));
+    QTemporaryFile probe;
+    QVERIFY(!probe.open());
+    const QString expectedError = probe.errorString();
+
+    auto *job = new LoadImageJob(remoteUrl(QStringLiteral("code.png")));
+    QSignalSpy result(job, &KJob::result);
+    job->start();
+    qputenv("TMPDIR", tempDir);
+
+    // Reported before start returned.
+    QCOMPARE(result.count(), 1);
+    QCOMPARE(job->error(), int(KJob::UserDefinedError));
+    QCOMPARE(job->errorString(), expectedError);
+    QVERIFY(!expectedError.isEmpty());
+    QSignalSpy destroyed(job, &QObject::destroyed);
+    QVERIFY(destroyed.wait(timeout));
+}
+
+QTEST_MAIN(LoadImageJobTest)
+
+#include "loadimagejobtest.moc"

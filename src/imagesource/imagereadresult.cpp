@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "imagereadresult.h"
+
+#include <QSharedData>
+
+namespace Brevlinder::ImageSource
+{
+
+class ImageReadResultData : public QSharedData
+{
+public:
+    QImage image;
+    bool valid = false;
+};
+
+ImageReadResult::ImageReadResult()
+    : d(new ImageReadResultData)
+{
+}
+
+ImageReadResult::ImageReadResult(const QImage &image)
+    : d(new ImageReadResultData)
+{
+    d->valid = !image.isNull();
+    if (d->valid) {
+        d->image = image;
+    }
+}
+
+ImageReadResult::ImageReadResult(const ImageReadResult &other) = default;
+ImageReadResult::~ImageReadResult() = default;
+ImageReadResult &ImageReadResult::operator=(const ImageReadResult &other) = default;
+
+const QImage &ImageReadResult::image() const
+{
+    return d->image;
+}
+
+bool ImageReadResult::isValid() const
+{
+    return d->valid;
+}
+
+}
