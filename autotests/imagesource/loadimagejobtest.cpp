@@ -12,6 +12,7 @@
 #include <QImageWriter>
 #include <QPointer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -422,7 +423,9 @@ void LoadImageJobTest::testDeletedWhileCopying()
 
 void LoadImageJobTest::testNoTemporaryFile()
 {
-    const QByteArray tempDir = qgetenv("TMPDIR");
+    const auto restoreTempDir = qScopeGuard([tempDir = qgetenv("TMPDIR")] {
+        qputenv("TMPDIR", tempDir);
+    });
     // A file where the temporary directory should be: nothing can be created in it.
     qputenv("TMPDIR", QFile::encodeName(m_dir.filePath(QStringLiteral("code.png"))));
     QTemporaryFile probe;
@@ -432,7 +435,6 @@ void LoadImageJobTest::testNoTemporaryFile()
     auto *job = new LoadImageJob(remoteUrl(QStringLiteral("code.png")));
     QSignalSpy result(job, &KJob::result);
     job->start();
-    qputenv("TMPDIR", tempDir);
 
     // Reported before start returned.
     QCOMPARE(result.count(), 1);
