@@ -25,7 +25,8 @@ private Q_SLOTS:
         QTest::newRow("file URL") << QStringList{QStringLiteral("file:///tmp/qr.png")} << true << QUrl(QStringLiteral("file:///tmp/qr.png"));
         QTest::newRow("only the first argument") << QStringList{QStringLiteral("first.png"), QStringLiteral("second.png")} << true
                                                  << QUrl::fromLocalFile(here + QStringLiteral("/first.png"));
-        QTest::newRow("argument wins over piped input") << QStringList{QStringLiteral("qr.png")} << false << QUrl::fromLocalFile(here + QStringLiteral("/qr.png"));
+        QTest::newRow("argument wins over piped input")
+            << QStringList{QStringLiteral("qr.png")} << false << QUrl::fromLocalFile(here + QStringLiteral("/qr.png"));
         QTest::newRow("piped input") << QStringList{} << false << QUrl(QStringLiteral("stdin:/"));
         QTest::newRow("terminal, no argument") << QStringList{} << true << QUrl();
     }

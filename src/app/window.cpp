@@ -8,6 +8,8 @@
 #include "abstractmenutool.h"
 #include "abstractnavigatesourcetool.h"
 #include "abstractsourcetool.h"
+#include "imagesource/tool.h"
+#include "plaintextdisplay/tool.h"
 #include "scanresult.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,13 @@ Window::Window(bool oneScanMode)
     setAttribute(Qt::WA_DeleteOnClose);
     m_ui.setupUi(this);
 
+    m_sourceTool = std::make_unique<ImageSource::Tool>();
+    connect(m_sourceTool.get(), &AbstractSourceTool::scanFinished, this, &Window::handleScanFinished);
+    m_ui.sourceWidgetStackLayout->addWidget(m_sourceTool->widget());
+
+    m_displayTool = std::make_unique<PlainTextDisplay::Tool>();
+    m_ui.displayWidgetStackLayout->addWidget(m_displayTool->widget());
+
     if (!oneScanMode) {
         auto *quitShortcut = new QShortcut(QKeySequence::Quit, this, nullptr, nullptr, Qt::WindowShortcut);
         connect(quitShortcut, &QShortcut::activated, QCoreApplication::instance(), &QCoreApplication::quit);
@@ -31,14 +40,10 @@ Window::Window(bool oneScanMode)
 Window::~Window()
 {
     // The tools own their widgets: take them back from the layouts before the tools delete them.
-    if (m_displayTool) {
-        m_ui.displayWidgetStackLayout->removeWidget(m_displayTool->widget());
-        m_displayTool->widget()->setParent(nullptr);
-    }
-    if (m_sourceTool) {
-        m_ui.sourceWidgetStackLayout->removeWidget(m_sourceTool->widget());
-        m_sourceTool->widget()->setParent(nullptr);
-    }
+    m_ui.displayWidgetStackLayout->removeWidget(m_displayTool->widget());
+    m_displayTool->widget()->setParent(nullptr);
+    m_ui.sourceWidgetStackLayout->removeWidget(m_sourceTool->widget());
+    m_sourceTool->widget()->setParent(nullptr);
     m_menuTool.reset();
     while (!m_exportTools.empty()) {
         m_exportTools.pop_back();
@@ -50,16 +55,12 @@ Window::~Window()
 
 void Window::load(const QUrl &url)
 {
-    if (m_sourceTool) {
-        m_sourceTool->load(url);
-    }
+    m_sourceTool->load(url);
 }
 
 void Window::handleScanFinished(const ScanResult &scanResult)
 {
-    if (m_displayTool) {
-        m_displayTool->setScanResult(scanResult);
-    }
+    m_displayTool->setScanResult(scanResult);
     for (const auto &exportTool : m_exportTools) {
         exportTool->setScanResult(scanResult);
     }

@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Brevlinder developers
+# SPDX-License-Identifier: GPL-2.0-or-later
+"""The built program reads a code for real under Xvfb: from a file argument, from piped standard input and from
+a URL served over HTTP on 127.0.0.1. Each run leaves a screenshot in SCREENSHOT-DIRECTORY, and what the window
+shows is read back through the accessibility tree, as a screen reader would.
+
+Usage: readingtest.py PATH-TO-BREVLINDER SAMPLE-IMAGE SCREENSHOT-DIRECTORY
+"""
+
+import functools
+import http.server
+import json
+import os
+import shutil
+import sys
+import tempfile
+import threading
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
+from xsession import XSession, stop  # noqa: E402
+
+PROGRAM = SAMPLE = SCREENSHOTS = None
+SAMPLE_TEXT = "Brevlinder sample\nWeb: https://kde.org/\nMail: hello@example.org\nPhone: +49 30 1234567"
+SUCCESS = "Code in the image successfully scanned."
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, format, *args):
+        pass
+
+
+class ReadingTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.served = tempfile.mkdtemp(prefix="brevlinder-served-")
+        shutil.copy(SAMPLE, os.path.join(cls.served, "sample.png"))
+        with open(os.path.join(cls.served, "not-an-image.png"), "w") as text:
+            text.write("this is text, not an image\n")
+        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(QuietHandler, directory=cls.served))
+        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        cls.base = f"http://127.0.0.1:{cls.server.server_address[1]}"
+        os.makedirs(SCREENSHOTS, exist_ok=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.shutdown()
+        cls.server.server_close()
+        shutil.rmtree(cls.served, ignore_errors=True)
+
+    def read_window(self, name, args, stdin_path=os.devnull):
+        """Runs the program, waits until its window settled, and returns what the accessibility tree shows."""
+        with XSession(with_dbus=True) as session, open(stdin_path, "rb") as stdin:
+            process = session.start(PROGRAM, *args, stdin=stdin)
+            self.addCleanup(stop, process)
+            window = session.wait_for_window(process)
+            session.settle(window, process)
+            session.screenshot(window, os.path.join(SCREENSHOTS, f"{name}.png"))
+            self.assertIsNone(process.poll(), "the program ended while showing its result")
+            found = session.run(sys.executable, os.path.join(HERE, "accessibletexts.py"), str(process.pid))
+            self.assertIsNone(process.poll(), "the program ended while it was read")
+            return json.loads(found.stdout)
+
+    def assertShowsSample(self, accessible):
+        names = [name for _, name, _ in accessible]
+        texts = [text.replace("\u2028", "\n") for _, _, text in accessible]
+        self.assertIn(SUCCESS, names)
+        self.assertIn(SAMPLE_TEXT, texts)
+
+    def test_file_argument(self):
+        self.assertShowsSample(self.read_window("file-argument", [SAMPLE]))
+
+    def test_piped_standard_input(self):
+        self.assertShowsSample(self.read_window("standard-input", [], stdin_path=SAMPLE))
+
+    def test_remote_url(self):
+        self.assertShowsSample(self.read_window("remote-url", [f"{self.base}/sample.png"]))
+
+    def test_remote_file_that_is_not_an_image_names_the_url(self):
+        url = f"{self.base}/not-an-image.png"
+        accessible = self.read_window("remote-not-an-image", [url])
+        names = [name for _, name, _ in accessible]
+        self.assertIn(f"Could not load image from file {url}.", names)
+
+
+if __name__ == "__main__":
+    PROGRAM, SAMPLE, SCREENSHOTS = (os.path.abspath(argument) for argument in sys.argv[1:4])
+    del sys.argv[1:4]
+    unittest.main(verbosity=2)

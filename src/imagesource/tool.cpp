@@ -1,0 +1,91 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "tool.h"
+
+#include "loadimagejob.h"
+#include "scanimagerunner.h"
+#include "scanresult.h"
+#include "widget.h"
+
+#include <KLocalizedString>
+
+#include <QThreadPool>
+
+namespace Brevlinder::ImageSource
+{
+
+Tool::Tool()
+    : AbstractSourceTool(nullptr)
+    , m_widget(std::make_unique<Widget>())
+{
+    connect(m_widget.get(), &Widget::isInPickViewChanged, this, &AbstractSourceTool::isInPickViewChanged);
+}
+
+Tool::~Tool() = default;
+
+void Tool::load(const QUrl &url)
+{
+    if (url.isEmpty()) {
+        switchToPickView();
+        return;
+    }
+    // Nothing in the widget takes input until the load has ended, so no second load can start meanwhile.
+    m_widget->setEnabled(false);
+    auto *job = new LoadImageJob(url);
+    connect(job, &KJob::result, this, &Tool::handleLoadResult);
+    job->start();
+}
+
+QWidget *Tool::widget()
+{
+    return m_widget.get();
+}
+
+void Tool::switchToPickView()
+{
+    // The pick view comes with the image selector; until then the image view stays shown.
+}
+
+bool Tool::isInPickView() const
+{
+    return m_widget->isInPickView();
+}
+
+void Tool::scanImage(const QImage &image)
+{
+    m_widget->setImage(image);
+
+    auto *runner = new ScanImageRunner(image);
+    qRegisterMetaType<ScanResult>();
+    // Scans are not cancelled: a scan overtaken by a newer image still finishes, and its result is dropped.
+    connect(runner, &ScanImageRunner::scanFinished, this, [this, scan = ++m_latestScan](const ScanResult &scanResult) {
+        handleScanFinished(scan, scanResult);
+    });
+    QThreadPool::globalInstance()->start(runner);
+}
+
+void Tool::handleLoadResult(KJob *job)
+{
+    m_widget->setEnabled(true);
+    if (job->error() != 0) {
+        m_widget->showErrorMessage(job->errorString());
+        return;
+    }
+    scanImage(static_cast<LoadImageJob *>(job)->image());
+}
+
+void Tool::handleScanFinished(quint64 scan, const ScanResult &scanResult)
+{
+    if (scan != m_latestScan) {
+        return;
+    }
+    if (scanResult.isValid()) {
+        m_widget->showSuccessMessage(ki18n("Code in the image successfully scanned.").toString());
+    } else {
+        m_widget->showErrorMessage(ki18n("Could not scan code in the image.").toString());
+    }
+    Q_EMIT scanFinished(scanResult);
+}
+
+}

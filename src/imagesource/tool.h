@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#pragma once
+
+#include "abstractsourcetool.h"
+
+#include <memory>
+
+class KJob;
+class QImage;
+
+namespace Brevlinder
+{
+
+class ScanResult;
+
+namespace ImageSource
+{
+
+class Widget;
+
+/**
+ * The program's source of images: loads an image from a URL (or takes one handed over), shows it, has it
+ * scanned on the thread pool and reports the outcome in its widget's message line and through scanFinished.
+ */
+class Tool : public AbstractSourceTool
+{
+    Q_OBJECT
+
+public:
+    Tool();
+    ~Tool() override;
+
+    void load(const QUrl &url) override;
+    QWidget *widget() override;
+    void switchToPickView() override;
+    bool isInPickView() const override;
+
+    /// Shows \p image at once and starts decoding it; the outcome follows when the scan has finished.
+    void scanImage(const QImage &image);
+
+private:
+    void handleLoadResult(KJob *job);
+    void handleScanFinished(quint64 scan, const ScanResult &scanResult);
+
+    std::unique_ptr<Widget> m_widget;
+    // Counts the scans started; only the latest one may speak for the image on screen.
+    quint64 m_latestScan = 0;
+};
+
+}
+}
