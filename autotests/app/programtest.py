@@ -44,8 +44,8 @@ class CommandLineTest(unittest.TestCase):
 
 
 class WindowTest(unittest.TestCase):
-    def start(self, session, *args):
-        process = session.start(PROGRAM, *args)
+    def start(self, session, *args, stdin=subprocess.DEVNULL):
+        process = session.start(PROGRAM, *args, stdin=stdin)
         self.addCleanup(stop, process)
         return process, session.wait_for_window(process)
 
@@ -62,6 +62,18 @@ class WindowTest(unittest.TestCase):
             time.sleep(1.5)
             self.assertIsNone(process.poll(), "the program ended in one-scan mode")
             self.assertTrue(session.run("xdotool", "search", "--onlyvisible", "--pid", str(process.pid)).stdout.strip())
+
+    def test_quits_while_standard_input_waits_for_a_writer(self):
+        # The writer of the pipe never writes nor closes it; the program must end all the same.
+        for keys, one_scan in (("ctrl+q", []), ("Escape", ["--onescan"])):
+            with self.subTest(keys=keys), XSession() as session:
+                process, window = self.start(session, *one_scan, stdin=subprocess.PIPE)
+                time.sleep(0.5)
+                session.key(window, keys)
+                try:
+                    self.assertEqual(process.wait(10), 0)
+                finally:
+                    process.stdin.close()
 
 
 if __name__ == "__main__":

@@ -9,8 +9,6 @@
 #include <QRunnable>
 #include <QString>
 
-class QFile;
-
 namespace Brevlinder::ImageSource
 {
 
@@ -18,6 +16,7 @@ namespace Brevlinder::ImageSource
  * Reads and decodes one image file, or standard input, on a thread of the thread pool.
  *
  * readFinished comes exactly once, with a result that is not valid when nothing could be opened or decoded.
+ * Standard input is read to its end without ever blocking the quitting application.
  * The pool deletes the runner after it ran.
  */
 class ReadImageFileRunner : public QObject, public QRunnable
@@ -35,7 +34,6 @@ Q_SIGNALS:
 
 private:
     ImageReadResult read() const;
-    bool open(QFile &file) const;
 
     QString m_fileName;
 };
