@@ -13,6 +13,7 @@ import http.server
 import json
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import threading
@@ -50,11 +51,15 @@ class ReadingTest(unittest.TestCase):
         cls.server.server_close()
         shutil.rmtree(cls.served, ignore_errors=True)
 
-    def read_window(self, name, args, stdin_path=os.devnull):
-        """Runs the program, waits until its window settled, and returns what the accessibility tree shows."""
-        with XSession(with_dbus=True) as session, open(stdin_path, "rb") as stdin:
-            process = session.start(PROGRAM, *args, stdin=stdin)
+    def read_window(self, name, args, piped=None):
+        """Runs the program, waits until its window settled, and returns what the accessibility tree shows.
+        With piped bytes, they arrive through a pipe on standard input, which is then closed."""
+        with XSession(with_dbus=True) as session:
+            process = session.start(PROGRAM, *args, stdin=subprocess.DEVNULL if piped is None else subprocess.PIPE)
             self.addCleanup(stop, process)
+            if piped is not None:
+                process.stdin.buffer.write(piped)
+                process.stdin.close()
             window = session.wait_for_window(process)
             session.settle(window, process)
             session.screenshot(window, os.path.join(SCREENSHOTS, f"{name}.png"))
@@ -73,7 +78,8 @@ class ReadingTest(unittest.TestCase):
         self.assertShowsSample(self.read_window("file-argument", [SAMPLE]))
 
     def test_piped_standard_input(self):
-        self.assertShowsSample(self.read_window("standard-input", [], stdin_path=SAMPLE))
+        with open(SAMPLE, "rb") as sample:
+            self.assertShowsSample(self.read_window("standard-input", [], piped=sample.read()))
 
     def test_remote_url(self):
         self.assertShowsSample(self.read_window("remote-url", [f"{self.base}/sample.png"]))
