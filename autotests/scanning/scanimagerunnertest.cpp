@@ -80,6 +80,8 @@ private Q_SLOTS:
     void testPaddedScanLines();
     void testBinaryPayload();
     void testSeveralCodes();
+    void testTransparentBackground_data();
+    void testTransparentBackground();
     void testNoResult_data();
     void testNoResult();
 };
@@ -252,6 +254,38 @@ void ScanImageRunnerTest::testSeveralCodes()
     QCOMPARE(results.size(), 1);
     QVERIFY(results.first().isValid());
     QVERIFY2(QStringList({QStringLiteral("first"), QStringLiteral("second")}).contains(results.first().text()), qPrintable(results.first().text()));
+}
+
+void ScanImageRunnerTest::testTransparentBackground_data()
+{
+    QTest::addColumn<int>("format");
+
+    QTest::newRow("ARGB32") << int(QImage::Format_ARGB32);
+    QTest::newRow("RGBA8888") << int(QImage::Format_RGBA8888);
+    QTest::newRow("ARGB32_Premultiplied") << int(QImage::Format_ARGB32_Premultiplied);
+}
+
+// Codes saved for the web often have a transparent background, whose pixels are stored as transparent black:
+// read without their alpha they are black on black.
+void ScanImageRunnerTest::testTransparentBackground()
+{
+    QFETCH(int, format);
+
+    const QString text = QStringLiteral("dark modules, no background");
+    const QImage code = Test::codeImage(ZXing::BarcodeFormat::QRCode, text);
+    QImage image(code.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < code.height(); ++y) {
+        for (int x = 0; x < code.width(); ++x) {
+            image.setPixel(x, y, qGray(code.pixel(x, y)) < 128 ? qRgba(0, 0, 0, 255) : qRgba(0, 0, 0, 0));
+        }
+    }
+    image.convertTo(QImage::Format(format));
+
+    const QList<ScanResult> results = scanOnPool(image);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(results.first().isValid());
+    QCOMPARE(results.first().text(), text);
 }
 
 void ScanImageRunnerTest::testNoResult_data()

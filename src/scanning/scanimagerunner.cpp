@@ -5,6 +5,7 @@
 
 #include <ZXing/ReadBarcode.h>
 
+#include <QPainter>
 #include <QSysInfo>
 
 #include <limits>
@@ -34,6 +35,17 @@ ZXing::ReaderOptions readerOptions()
     ZXing::ReaderOptions options;
     options.setFormats(ZXing::BarcodeFormat::Any);
     return options;
+}
+
+// Transparent pixels are usually stored as transparent black, which the decoder, ignoring alpha, reads as
+// black: a dark code on a transparent background would be black on black. Shown on white, it reads as meant.
+QImage onWhiteBackground(const QImage &image)
+{
+    QImage composed(image.size(), QImage::Format_RGB32);
+    composed.fill(Qt::white);
+    QPainter painter(&composed);
+    painter.drawImage(0, 0, image);
+    return composed;
 }
 
 ScanResult toScanResult(const ZXing::Barcode &barcode)
@@ -90,16 +102,26 @@ ScanResult ScanImageRunner::scan() const
     // The runner runs on a pool thread, where an escaping exception would end the program: whatever the
     // decoder refuses or fails on is a scan without result.
     try {
-        const QImage image = decoderImage(m_image);
-        // A null image (also what a failed conversion gives) has no pixels for the decoder to look at.
-        if (!fitsDecoder(image)) {
-            return {};
+        ScanResult result = decode(m_image);
+        // Only a failed scan pays for the second look, so opaque images and readable ones cost nothing more.
+        if (!result.isValid() && m_image.hasAlphaChannel() && fitsDecoder(m_image)) {
+            result = decode(onWhiteBackground(m_image));
         }
-        const ZXing::ImageView view(image.constBits(), image.width(), image.height(), decoderImageFormat(image.format()), int(image.bytesPerLine()));
-        return toScanResult(ZXing::ReadBarcode(view, readerOptions()));
+        return result;
     } catch (...) {
         return {};
     }
+}
+
+ScanResult ScanImageRunner::decode(const QImage &original)
+{
+    const QImage image = decoderImage(original);
+    // A null image (also what a failed conversion gives) has no pixels for the decoder to look at.
+    if (!fitsDecoder(image)) {
+        return {};
+    }
+    const ZXing::ImageView view(image.constBits(), image.width(), image.height(), decoderImageFormat(image.format()), int(image.bytesPerLine()));
+    return toScanResult(ZXing::ReadBarcode(view, readerOptions()));
 }
 
 }

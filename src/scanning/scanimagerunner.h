@@ -53,6 +53,7 @@ Q_SIGNALS:
 
 private:
     ScanResult scan() const;
+    static ScanResult decode(const QImage &image);
 
     QImage m_image;
 };
