@@ -3,6 +3,7 @@
 
 #include "readimagefilerunner.h"
 #include "imagereadresult.h"
+#include "poolresults.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -19,19 +20,9 @@ using namespace Brevlinder::ImageSource;
 namespace
 {
 
-// Runs the reader the way the load job does, on the global pool, and collects what arrives in this thread.
 QList<ImageReadResult> readOnPool(const QString &fileName)
 {
-    QList<ImageReadResult> results;
-    QObject receiver;
-    auto *reader = new ReadImageFileRunner(fileName);
-    QObject::connect(reader, &ReadImageFileRunner::readFinished, &receiver, [&results](const ImageReadResult &result) {
-        results.append(result);
-    });
-    QThreadPool::globalInstance()->start(reader);
-    QThreadPool::globalInstance()->waitForDone();
-    QCoreApplication::sendPostedEvents(&receiver, QEvent::MetaCall);
-    return results;
+    return Brevlinder::Test::resultsFromPool(new ReadImageFileRunner(fileName), &ReadImageFileRunner::readFinished);
 }
 
 QByteArray encode(const QImage &image, const char *format)

@@ -3,6 +3,7 @@
 
 #include "scanimagerunner.h"
 #include "codeimages.h"
+#include "poolresults.h"
 
 #include <ZXing/ImageView.h>
 
@@ -47,19 +48,9 @@ QString formatName(QImage::Format format)
     return name;
 }
 
-// Runs the runner the way the program does, on the global pool, and collects what arrives in this thread.
 QList<ScanResult> scanOnPool(const QImage &image)
 {
-    QList<ScanResult> results;
-    QObject receiver;
-    auto *runner = new ScanImageRunner(image);
-    QObject::connect(runner, &ScanImageRunner::scanFinished, &receiver, [&results](const ScanResult &scanResult) {
-        results.append(scanResult);
-    });
-    QThreadPool::globalInstance()->start(runner);
-    QThreadPool::globalInstance()->waitForDone();
-    QCoreApplication::sendPostedEvents(&receiver, QEvent::MetaCall);
-    return results;
+    return Test::resultsFromPool(new ScanImageRunner(image), &ScanImageRunner::scanFinished);
 }
 
 }

@@ -44,6 +44,7 @@ Window::~Window()
     m_displayTool->widget()->setParent(nullptr);
     m_ui.sourceWidgetStackLayout->removeWidget(m_sourceTool->widget());
     m_sourceTool->widget()->setParent(nullptr);
+    // The other tools go in the reverse order of their creation.
     m_menuTool.reset();
     while (!m_exportTools.empty()) {
         m_exportTools.pop_back();
