@@ -3,6 +3,8 @@
 
 #include "startupurl.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class StartupUrlTest : public QObject
@@ -40,6 +42,15 @@ private Q_SLOTS:
         const QUrl url = Brevlinder::startUrl(arguments, standardInputIsTerminal, QStringLiteral("/home/user/pictures"));
         QCOMPARE(url, expected);
         QCOMPARE(url.isEmpty(), expected.isEmpty());
+    }
+
+    void existingFileBecomesTheSameFileUrl()
+    {
+        QTemporaryDir directory;
+        QFile file(directory.filePath(QStringLiteral("code.png")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QUrl url = Brevlinder::startUrl({QStringLiteral("code.png")}, true, directory.path());
+        QCOMPARE(url, QUrl::fromLocalFile(file.fileName()));
     }
 
     void stdinUrlHasTheStdinScheme()
