@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 Brevlinder developers
 # SPDX-License-Identifier: GPL-2.0-or-later
-"""accessibletexts.py PID: prints, as JSON, what a screen reader finds in the windows of process PID.
+"""What a screen reader finds in the windows of a process, and pressing a button as it would.
 
-Each entry is [role, name, text], walked from the application's root through the accessibility tree.
+    accessibletexts.py PID              prints, as JSON, one [role, name, text, states] entry per node, walked
+                                        from the application's root; states lists "showing" and "enabled"
+                                        where they hold
+    accessibletexts.py PID --press NAME performs the default action of the first showing, enabled button
+                                        called NAME; exits 1 when there is none
+
 Runs in its own process, since pyatspi binds to the session bus given in its environment when imported.
 """
 
@@ -12,27 +17,60 @@ import sys
 
 import pyatspi
 
+STATES = (("showing", pyatspi.STATE_SHOWING), ("enabled", pyatspi.STATE_ENABLED))
 
-def walk(node, found, depth=0):
+
+def states_of(node):
+    state_set = node.getState()
+    return [name for name, state in STATES if state_set.contains(state)]
+
+
+def walk(node, visit, depth=0):
     if node is None or depth > 40:
         return
-    try:
-        text = node.queryText().getText(0, -1)
-    except NotImplementedError:
-        text = ""
-    found.append([node.getRoleName(), node.name or "", text or ""])
+    visit(node)
     for index in range(node.childCount):
-        walk(node.getChildAtIndex(index), found, depth + 1)
+        walk(node.getChildAtIndex(index), visit, depth + 1)
 
 
-def main():
-    pid = int(sys.argv[1])
-    found = []
+def application_of(pid):
     for application in pyatspi.Registry.getDesktop(0):
         if application is not None and application.get_process_id() == pid:
-            walk(application, found)
+            return application
+    return None
+
+
+def text_of(node):
+    try:
+        return node.queryText().getText(0, -1) or ""
+    except NotImplementedError:
+        return ""
+
+
+def dump(application):
+    found = []
+    walk(application, lambda node: found.append([node.getRoleName(), node.name or "", text_of(node), states_of(node)]))
     json.dump(found, sys.stdout)
+    return 0
+
+
+def press(application, name):
+    buttons = []
+    walk(application, lambda node: buttons.append(node) if (
+        node.name == name and "button" in node.getRoleName() and states_of(node) == ["showing", "enabled"]) else None)
+    if not buttons:
+        print(f"no showing, enabled button called {name!r}", file=sys.stderr)
+        return 1
+    buttons[0].queryAction().doAction(0)
+    return 0
+
+
+def main(argv):
+    application = application_of(int(argv[1]))
+    if len(argv) == 4 and argv[2] == "--press":
+        return press(application, argv[3]) if application else 1
+    return dump(application) if application else (json.dump([], sys.stdout) or 0)
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv))

@@ -3,6 +3,8 @@
 
 #include "window.h"
 #include "codeimages.h"
+#include "imageselectwidget.h"
+#include "imageview.h"
 
 #include <KMessageWidget>
 
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
 
 using Brevlinder::Window;
 
@@ -93,6 +96,35 @@ private Q_SLOTS:
         QVERIFY(parts.image->pixmap().isNull());
         QVERIFY(!parts.display->isEnabled());
         QVERIFY(parts.display->toPlainText().isEmpty());
+    }
+
+    // Only in normal mode is there a way back to the pick view, and a drop on the shown image is taken.
+    void navigationOnlyInNormalMode_data()
+    {
+        QTest::addColumn<bool>("oneScanMode");
+        QTest::newRow("normal mode") << false;
+        QTest::newRow("one-scan mode") << true;
+    }
+
+    void navigationOnlyInNormalMode()
+    {
+        QFETCH(bool, oneScanMode);
+        Window window(oneScanMode);
+        window.show();
+        window.load(QUrl());
+
+        QVERIFY(window.findChild<Brevlinder::ImageSource::ImageSelectWidget *>());
+        QToolButton *navigation = nullptr;
+        for (auto *button : window.findChildren<QToolButton *>()) {
+            if (button->text() == QStringLiteral("Choose Another Source")) {
+                navigation = button;
+            }
+        }
+        QCOMPARE(navigation != nullptr, !oneScanMode);
+        if (navigation) {
+            QVERIFY(!navigation->isEnabled());
+        }
+        QCOMPARE(window.findChild<Brevlinder::ImageSource::ImageView *>()->acceptDrops(), !oneScanMode);
     }
 
     void closingDeletesTheWindowAndItsTools()

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 #include "brevlinder_imagesource_debug.h"
+#include "imageselector.h"
+#include "imageselectwidget.h"
 #include "imageview.h"
 #include "widget.h"
 
@@ -61,7 +63,7 @@ private Q_SLOTS:
     void messages_data();
     void messages();
     void switchToMissingPickViewWarns();
-    void viewChangesAreReported();
+    void pickViewComesAndGoes();
 };
 
 void SourceWidgetTest::newWidgetShowsEmptyImageView()
@@ -186,26 +188,42 @@ void SourceWidgetTest::switchToMissingPickViewWarns()
     QCOMPARE(stackOf(widget)->count(), 1);
 }
 
-// Every real change of the stack's current view is reported once, with the pick view state at that moment;
-// making the current view current again reports nothing. A plain widget stands in for another view here.
-void SourceWidgetTest::viewChangesAreReported()
+// The pick view is made once; every real change between it and the image view is reported once, with the
+// new state, and making the current view current again reports nothing.
+void SourceWidgetTest::pickViewComesAndGoes()
 {
+    ImageSelector selector(nullptr);
+    ImageSelector otherSelector(nullptr);
     Widget widget;
     QStackedLayout *stack = stackOf(widget);
     QWidget *imageView = stack->currentWidget();
-    auto *otherView = new QWidget(&widget);
-    stack->addWidget(otherView);
     QSignalSpy spy(&widget, &Widget::isInPickViewChanged);
 
-    stack->setCurrentWidget(otherView);
-    stack->setCurrentWidget(otherView);
+    widget.showImageSelectWidget(&selector);
+    auto *pickView = qobject_cast<ImageSelectWidget *>(stack->currentWidget());
+    QVERIFY(pickView);
+    QVERIFY(widget.isInPickView());
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toBool(), false);
+    QCOMPARE(spy.at(0).at(0).toBool(), true);
+
+    widget.showImageSelectWidget(&otherSelector);
+    widget.switchToPickView();
+    QCOMPARE(stack->count(), 2);
+    QCOMPARE(stack->currentWidget(), pickView);
+    QCOMPARE(spy.count(), 1);
 
     widget.setImage(whiteImage(QSize(4, 4)));
     QCOMPARE(stack->currentWidget(), imageView);
+    QVERIFY(!widget.isInPickView());
     QCOMPARE(spy.count(), 2);
     QCOMPARE(spy.at(1).at(0).toBool(), false);
+
+    widget.switchToPickView();
+    QCOMPARE(stack->currentWidget(), pickView);
+    QCOMPARE(stack->count(), 2);
+    QCOMPARE(spy.count(), 3);
+    QCOMPARE(spy.at(2).at(0).toBool(), true);
+    QCOMPARE(widget.findChildren<ImageSelectWidget *>().size(), 1);
 }
 
 QTEST_MAIN(SourceWidgetTest)

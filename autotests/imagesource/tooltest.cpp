@@ -3,6 +3,7 @@
 
 #include "tool.h"
 #include "codeimages.h"
+#include "scanrecorder.h"
 #include "scanresult.h"
 
 #include <KMessageWidget>
@@ -12,6 +13,7 @@
 #include <QThreadPool>
 
 using Brevlinder::ScanResult;
+using Brevlinder::Test::ScanRecorder;
 using Brevlinder::ImageSource::Tool;
 
 namespace
@@ -27,21 +29,6 @@ QImage blankImage()
     image.fill(Qt::white);
     return image;
 }
-
-// Keeps every result the tool announces. QSignalSpy cannot: the signal names its type without namespace.
-struct ScanRecorder {
-    explicit ScanRecorder(Tool &tool)
-    {
-        QObject::connect(&tool, &Tool::scanFinished, &tool, [this](const ScanResult &result) {
-            results.append(result);
-        });
-    }
-    qsizetype count() const
-    {
-        return results.size();
-    }
-    QList<ScanResult> results;
-};
 
 // Lets every scan in flight finish and every queued result arrive.
 void drainScans()

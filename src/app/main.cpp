@@ -44,7 +44,7 @@ int main(int argc, char **argv)
     parser.process(application);
     aboutData.processCommandLine(&parser);
 
-    const QUrl url = Brevlinder::startUrl(parser.positionalArguments(), isatty(STDIN_FILENO) != 0, QDir::currentPath());
+    const QUrl url = Brevlinder::startUrl(parser.positionalArguments(), Brevlinder::mayCarryImage(STDIN_FILENO), QDir::currentPath());
     const bool oneScanMode = parser.isSet(oneScanOption);
 
     auto *window = new Brevlinder::Window(oneScanMode);

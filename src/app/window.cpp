@@ -11,6 +11,7 @@
 #include "imagesource/tool.h"
 #include "plaintextdisplay/tool.h"
 #include "scanresult.h"
+#include "sourcenavigation/tool.h"
 
 #include <QCoreApplication>
 #include <QShortcut>
@@ -24,12 +25,20 @@ Window::Window(bool oneScanMode)
     setAttribute(Qt::WA_DeleteOnClose);
     m_ui.setupUi(this);
 
-    m_sourceTool = std::make_unique<ImageSource::Tool>();
+    auto imageSourceTool = std::make_unique<ImageSource::Tool>();
+    // With a way back to the pick view, an image dropped on the shown image is taken as on the pick view.
+    imageSourceTool->setDropOnImageViewEnabled(!oneScanMode);
+    m_sourceTool = std::move(imageSourceTool);
     connect(m_sourceTool.get(), &AbstractSourceTool::scanFinished, this, &Window::handleScanFinished);
     m_ui.sourceWidgetStackLayout->addWidget(m_sourceTool->widget());
 
     m_displayTool = std::make_unique<PlainTextDisplay::Tool>();
     m_ui.displayWidgetStackLayout->addWidget(m_displayTool->widget());
+
+    if (!oneScanMode) {
+        m_navigateSourceTool = std::make_unique<SourceNavigation::Tool>(m_sourceTool.get());
+        m_navigateSourceTool->setupButtons(m_ui.buttonBox);
+    }
 
     if (!oneScanMode) {
         auto *quitShortcut = new QShortcut(QKeySequence::Quit, this, nullptr, nullptr, Qt::WindowShortcut);

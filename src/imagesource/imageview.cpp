@@ -3,7 +3,12 @@
 
 #include "imageview.h"
 
+#include "imageselector.h"
 #include "proportionalimagelabel.h"
+
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 
 #include <QImage>
 #include <QPixmap>
@@ -39,6 +44,27 @@ ImageView::ImageView(QWidget *parent)
 void ImageView::setImage(const QImage &image)
 {
     m_imageLabel->setPixmap(QPixmap::fromImage(image, Qt::AutoColor));
+}
+
+void ImageView::setDropSelector(ImageSelector *imageSelector)
+{
+    m_dropSelector = imageSelector;
+    setAcceptDrops(m_dropSelector != nullptr);
+}
+
+void ImageView::dragEnterEvent(QDragEnterEvent *event)
+{
+    event->setAccepted(m_dropSelector && m_dropSelector->canLoad(event->mimeData()));
+}
+
+void ImageView::dragMoveEvent(QDragMoveEvent *event)
+{
+    event->setAccepted(m_dropSelector && m_dropSelector->canLoad(event->mimeData()));
+}
+
+void ImageView::dropEvent(QDropEvent *event)
+{
+    event->setAccepted(m_dropSelector && m_dropSelector->load(event->mimeData()));
 }
 
 }

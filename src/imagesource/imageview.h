@@ -13,6 +13,7 @@ namespace Brevlinder
 namespace ImageSource
 {
 
+class ImageSelector;
 class ProportionalImageLabel;
 
 /**
@@ -27,10 +28,18 @@ public:
     explicit ImageView(QWidget *parent = nullptr);
 
     void setImage(const QImage &image);
+    /// Takes drops of an image or one URL through \p imageSelector; null (the default) refuses every drop.
+    void setDropSelector(ImageSelector *imageSelector);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     QScrollArea *m_scrollArea;
     ProportionalImageLabel *m_imageLabel;
+    ImageSelector *m_dropSelector = nullptr;
 };
 
 }

@@ -3,6 +3,7 @@
 
 #include "tool.h"
 
+#include "imageselector.h"
 #include "loadimagejob.h"
 #include "scanimagerunner.h"
 #include "scanresult.h"
@@ -44,7 +45,8 @@ QWidget *Tool::widget()
 
 void Tool::switchToPickView()
 {
-    // The pick view comes with the image selector; until then the image view stays shown.
+    // Creates the pick view on the first call; later calls make the same pick view current again.
+    m_widget->showImageSelectWidget(imageSelector());
 }
 
 bool Tool::isInPickView() const
@@ -63,6 +65,19 @@ void Tool::scanImage(const QImage &image)
         handleScanFinished(scan, scanResult);
     });
     QThreadPool::globalInstance()->start(runner);
+}
+
+void Tool::setDropOnImageViewEnabled(bool enabled)
+{
+    m_widget->setImageViewDropSelector(enabled ? imageSelector() : nullptr);
+}
+
+ImageSelector *Tool::imageSelector()
+{
+    if (!m_imageSelector) {
+        m_imageSelector = std::make_unique<ImageSelector>(this);
+    }
+    return m_imageSelector.get();
 }
 
 void Tool::handleLoadResult(KJob *job)

@@ -18,6 +18,7 @@ class ScanResult;
 namespace ImageSource
 {
 
+class ImageSelector;
 class Widget;
 
 /**
@@ -39,11 +40,16 @@ public:
 
     /// Shows \p image at once and starts decoding it; the outcome follows when the scan has finished.
     void scanImage(const QImage &image);
+    /// Whether an image or one URL dropped on the image view is taken as on the pick view; off at first.
+    void setDropOnImageViewEnabled(bool enabled);
 
 private:
+    ImageSelector *imageSelector();
     void handleLoadResult(KJob *job);
     void handleScanFinished(quint64 scan, const ScanResult &scanResult);
 
+    // Declared before the widget, so that the pick view, which points to the selector, goes first.
+    std::unique_ptr<ImageSelector> m_imageSelector;
     std::unique_ptr<Widget> m_widget;
     // Counts the scans started; only the latest one may speak for the image on screen.
     quint64 m_latestScan = 0;

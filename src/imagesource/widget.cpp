@@ -4,6 +4,7 @@
 #include "widget.h"
 
 #include "brevlinder_imagesource_debug.h"
+#include "imageselectwidget.h"
 #include "imageview.h"
 
 #include <KMessageWidget>
@@ -35,8 +36,11 @@ void Widget::setImage(const QImage &image)
 
 void Widget::showImageSelectWidget(ImageSelector *imageSelector)
 {
-    Q_UNUSED(imageSelector)
-    // The pick view is not built yet: until it is, the stack keeps showing the view it shows.
+    if (!m_imageSelectWidget) {
+        m_imageSelectWidget = new ImageSelectWidget(imageSelector, this);
+        m_ui.widgetStackLayout->addWidget(m_imageSelectWidget);
+    }
+    m_ui.widgetStackLayout->setCurrentWidget(m_imageSelectWidget);
 }
 
 void Widget::switchToPickView()
@@ -52,6 +56,11 @@ bool Widget::isInPickView() const
 {
     // The stack always has a current widget, so without a pick view this is false.
     return m_ui.widgetStackLayout->currentWidget() == m_imageSelectWidget;
+}
+
+void Widget::setImageViewDropSelector(ImageSelector *imageSelector)
+{
+    m_imageView->setDropSelector(imageSelector);
 }
 
 void Widget::showSuccessMessage(const QString &message)

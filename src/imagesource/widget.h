@@ -15,6 +15,7 @@ namespace Brevlinder
 namespace ImageSource
 {
 
+class ImageSelectWidget;
 class ImageSelector;
 class ImageView;
 
@@ -37,6 +38,8 @@ public:
     /// Makes the existing pick view current; only valid after showImageSelectWidget.
     void switchToPickView();
     bool isInPickView() const;
+    /// Lets drops of an image or one URL on the image view go to \p imageSelector; null refuses them.
+    void setImageViewDropSelector(ImageSelector *imageSelector);
 
     void showSuccessMessage(const QString &message);
     void showErrorMessage(const QString &message);
@@ -51,8 +54,7 @@ private:
     Ui::Widget m_ui;
     ImageView *m_imageView;
     // The pick view, null until showImageSelectWidget creates it; a child of this widget from then on.
-    // Held as a plain QWidget until the pick view's own class exists.
-    QWidget *m_imageSelectWidget = nullptr;
+    ImageSelectWidget *m_imageSelectWidget = nullptr;
 };
 
 }

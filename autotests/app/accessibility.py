@@ -1,0 +1,66 @@
+# SPDX-FileCopyrightText: 2026 Brevlinder developers
+# SPDX-License-Identifier: GPL-2.0-or-later
+"""The end-to-end tests' view of the program through the accessibility tree (AT-SPI), as a screen reader has it.
+
+Each call runs accessibletexts.py in a process of its own inside the test's X and D-Bus session.
+"""
+
+import json
+import os
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ACCESSIBLE_TEXTS = os.path.join(HERE, "accessibletexts.py")
+
+
+class Shown:
+    """One look at what the window shows: [role, name, text, states] entries."""
+
+    def __init__(self, entries):
+        self.entries = entries
+
+    def names(self, showing_only=True):
+        return [name for _, name, _, states in self.entries if "showing" in states or not showing_only]
+
+    def texts(self):
+        # Qt hands line breaks in rich text to AT-SPI as U+2028.
+        return [text.replace("\u2028", "\n") for _, _, text, states in self.entries if "showing" in states]
+
+    def button(self, name):
+        """The states of the first showing button called name, or None."""
+        for role, node_name, _, states in self.entries:
+            if node_name == name and "button" in role and "showing" in states:
+                return states
+        return None
+
+    def __str__(self):
+        return "\n".join(f"  {role}: {name!r} {text!r} {states}" for role, name, text, states in self.entries
+                         if "showing" in states)
+
+
+def look(session, process):
+    found = session.run(sys.executable, ACCESSIBLE_TEXTS, str(process.pid))
+    return Shown(json.loads(found.stdout))
+
+
+def wait_until(session, process, condition, what, timeout=60):
+    """Looks at the window until condition(shown) holds; fails with what it showed last when it never does.
+    The deadline is generous: a busy two-core machine, or a sanitizer build, is slow to start."""
+    deadline = time.monotonic() + timeout
+    shown = Shown([])
+    while time.monotonic() < deadline:
+        if process.poll() is not None:
+            raise AssertionError(f"the program ended with exit code {process.returncode} while waiting for {what}")
+        shown = look(session, process)
+        if condition(shown):
+            return shown
+        time.sleep(0.2)
+    raise AssertionError(f"the window never showed {what}; it showed:\n{shown}")
+
+
+def press(session, process, name):
+    """Presses the showing, enabled button called name, as a screen reader user would."""
+    result = session.run(sys.executable, ACCESSIBLE_TEXTS, str(process.pid), "--press", name, check=False)
+    if result.returncode != 0:
+        raise AssertionError(f"could not press {name!r}: {result.stderr.strip()}\n{look(session, process)}")
