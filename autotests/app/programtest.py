@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 """The built program, run for real: command line, window and Quit shortcut under Xvfb.
 
-Usage: programtest.py PATH-TO-BREVLINDER
+Usage: programtest.py PATH-TO-BREVLINDER VERSION
 """
 
 import os
@@ -15,7 +15,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from xsession import XSession, stop  # noqa: E402
 
-PROGRAM = None
+PROGRAM = VERSION = None
 
 
 def run_offscreen(*args):
@@ -35,7 +35,7 @@ class CommandLineTest(unittest.TestCase):
     def test_version(self):
         result = run_offscreen("--version")
         self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(result.stdout.strip(), "brevlinder 0.2.3")
+        self.assertEqual(result.stdout.strip(), f"brevlinder {VERSION}")
 
     def test_unknown_option_is_refused(self):
         result = run_offscreen("--no-such-option")
@@ -62,6 +62,9 @@ class WindowTest(unittest.TestCase):
             time.sleep(1.5)
             self.assertIsNone(process.poll(), "the program ended in one-scan mode")
             self.assertTrue(session.run("xdotool", "search", "--onlyvisible", "--pid", str(process.pid)).stdout.strip())
+            # Keys do reach the window: Escape closes it, and the program ends cleanly.
+            session.key(window, "Escape")
+            self.assertEqual(process.wait(30), 0, process.stderr.read())
 
     def test_quits_while_standard_input_waits_for_a_writer(self):
         # The writer of the pipe never writes nor closes it; the program must end all the same.
@@ -78,4 +81,5 @@ class WindowTest(unittest.TestCase):
 
 if __name__ == "__main__":
     PROGRAM = os.path.abspath(sys.argv.pop(1))
+    VERSION = sys.argv.pop(1)
     unittest.main(verbosity=2)

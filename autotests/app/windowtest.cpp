@@ -64,8 +64,11 @@ private Q_SLOTS:
         delete window;
     }
 
-    void imageWithoutCodeLeavesTheDisplayEmpty()
+    // A failed scan after a good one, in the same window, takes the old text away.
+    void imageWithoutCodeClearsTheDisplay()
     {
+        const QString codeFile = m_directory.filePath(QStringLiteral("code.png"));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("the first text")).save(codeFile));
         const QString fileName = m_directory.filePath(QStringLiteral("blank.png"));
         QImage blank(64, 64, QImage::Format_RGB32);
         blank.fill(Qt::white);
@@ -73,9 +76,12 @@ private Q_SLOTS:
 
         Window window(true);
         window.show();
-        window.load(QUrl::fromLocalFile(fileName));
         const WindowParts parts = partsOf(window);
+        window.load(QUrl::fromLocalFile(codeFile));
+        QTRY_COMPARE(parts.display->toPlainText(), QStringLiteral("the first text"));
+        QVERIFY(parts.display->isEnabled());
 
+        window.load(QUrl::fromLocalFile(fileName));
         QTRY_COMPARE(parts.message->text(), QStringLiteral("Could not scan code in the image."));
         QCOMPARE(parts.message->messageType(), KMessageWidget::Error);
         QVERIFY(!parts.image->pixmap().isNull());

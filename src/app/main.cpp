@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Brevlinder developers
 // SPDX-License-Identifier: GPL-2.0-or-later
 
+#include "brevlinder_version.h"
 #include "startupurl.h"
 #include "window.h"
 
@@ -24,7 +25,7 @@ int main(int argc, char **argv)
 
     KAboutData aboutData(QStringLiteral("brevlinder"),
                          i18n("Brevlinder"),
-                         QStringLiteral("0.2.3"),
+                         QStringLiteral(BREVLINDER_VERSION_STRING),
                          i18n("Utility to scan data from codes in graphical sources."),
                          KAboutLicense::GPL_V2,
                          i18n("Copyright 2026, the Brevlinder developers"),
