@@ -153,6 +153,9 @@ def stop(process, timeout=10):
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
+    for stream in (process.stdin, process.stdout, process.stderr):
+        if stream:
+            stream.close()
     return process.returncode
 
 

@@ -34,6 +34,8 @@ int main(int argc, char **argv)
                          QStringLiteral("bugs@brevlinder.example.org"));
     aboutData.addAuthor(i18n("The Brevlinder developers"), i18n("Author"), QStringLiteral("developers@brevlinder.example.org"), QString(), QString());
     KAboutData::setApplicationData(aboutData);
+    // Outside a desktop that names its icon theme (a bare X session, another desktop) the buttons keep icons.
+    QIcon::setFallbackThemeName(QStringLiteral("breeze"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("brevlinder")));
     KCrash::initialize();
 

@@ -3,6 +3,7 @@
 
 #include "imageselector.h"
 
+#include "screenscanner.h"
 #include "tool.h"
 
 #include <KLocalizedString>
@@ -62,6 +63,11 @@ void ImageSelector::selectFile() const
         return;
     }
     static_cast<AbstractSourceTool *>(m_tool)->load(url);
+}
+
+ScreenScanner *ImageSelector::createScreenScanner(QWidget *window) const
+{
+    return new ScreenScanner(m_tool, window);
 }
 
 }

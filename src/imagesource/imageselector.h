@@ -4,12 +4,14 @@
 #pragma once
 
 class QMimeData;
+class QWidget;
 
 namespace Brevlinder
 {
 namespace ImageSource
 {
 
+class ScreenScanner;
 class Tool;
 
 /**
@@ -27,6 +29,8 @@ public:
     bool load(const QMimeData *mimeData) const;
     /// Asks for a file in the "Open Image" dialog and loads it; cancelling does nothing.
     void selectFile() const;
+    /// A reader of the screen for the tool, child of \p window, which steps aside while the screen is grabbed.
+    ScreenScanner *createScreenScanner(QWidget *window) const;
 
 private:
     Tool *const m_tool;

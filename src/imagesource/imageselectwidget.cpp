@@ -4,6 +4,7 @@
 #include "imageselectwidget.h"
 
 #include "imageselector.h"
+#include "screenscanner.h"
 
 #include <KLocalizedString>
 
@@ -13,6 +14,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QShortcut>
 
 namespace Brevlinder
@@ -43,6 +45,20 @@ ImageSelectWidget::ImageSelectWidget(ImageSelector *imageSelector, QWidget *pare
     // The paste key works wherever the focus is in the window while the pick view is shown.
     auto *pasteShortcut = new QShortcut(QKeySequence::Paste, this, nullptr, nullptr, Qt::WindowShortcut);
     connect(pasteShortcut, &QShortcut::activated, this, &ImageSelectWidget::pasteFromClipboardIfPossible);
+
+    setUpScanScreenButton();
+}
+
+void ImageSelectWidget::setUpScanScreenButton()
+{
+    m_ui.scanScreenButton->setIcon(QIcon::fromTheme(QStringLiteral("view-barcode-qr"), QIcon::fromTheme(QStringLiteral("camera-photo"))));
+    // Ctrl+Shift+S is Save As; R as in "read the screen" is taken by no standard action.
+    m_ui.scanScreenButton->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    const bool available = ScreenScanner::availableMethod() != ScreenScanner::Method::Unavailable;
+    m_ui.scanScreenButton->setEnabled(available);
+    m_ui.scanScreenButton->setToolTip(available ? i18nc("@info:tooltip", "Read a code shown anywhere on the screen (%1)", m_ui.scanScreenButton->shortcut().toString(QKeySequence::NativeText))
+                                                : ScreenScanner::unavailableReason());
+    connect(m_ui.scanScreenButton, &QAbstractButton::clicked, this, &ImageSelectWidget::scanScreen);
 }
 
 void ImageSelectWidget::dragEnterEvent(QDragEnterEvent *event)
@@ -80,6 +96,18 @@ void ImageSelectWidget::openFile()
 void ImageSelectWidget::pasteFromClipboard()
 {
     m_imageSelector->load(clipboardData());
+}
+
+void ImageSelectWidget::scanScreen()
+{
+    if (m_screenScan) {
+        return;
+    }
+    // Asked again at each press: a portal may have come or gone since the pick view was made.
+    const ScreenScanner::Method method = ScreenScanner::availableMethod();
+    auto *scanner = m_imageSelector->createScreenScanner(window());
+    m_screenScan = scanner;
+    scanner->start(method);
 }
 
 void ImageSelectWidget::pasteFromClipboardIfPossible()

@@ -5,6 +5,7 @@
 
 #include "ui_imageselectwidget.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace Brevlinder
@@ -16,7 +17,8 @@ class ImageSelector;
 
 /**
  * The pick view: a button for the "Open Image" dialog, a button that pastes from the clipboard (usable exactly
- * while the clipboard holds something the selector takes), and a drop target. Every decision is the selector's.
+ * while the clipboard holds something the selector takes), a button that reads a code shown on the screen, and
+ * a drop target. Every decision about the data is the selector's.
  */
 class ImageSelectWidget : public QWidget
 {
@@ -38,9 +40,13 @@ private:
     void openFile();
     void pasteFromClipboard();
     void pasteFromClipboardIfPossible();
+    void setUpScanScreenButton();
+    void scanScreen();
 
     Ui::ImageSelectWidget m_ui;
     ImageSelector *const m_imageSelector;
+    // The one screen read in progress, if any; a second press waits for it.
+    QPointer<QObject> m_screenScan;
 };
 
 }

@@ -67,6 +67,11 @@ void Tool::scanImage(const QImage &image)
     QThreadPool::globalInstance()->start(runner);
 }
 
+void Tool::showErrorMessage(const QString &message)
+{
+    m_widget->showErrorMessage(message);
+}
+
 void Tool::setDropOnImageViewEnabled(bool enabled)
 {
     m_widget->setImageViewDropSelector(enabled ? imageSelector() : nullptr);

@@ -40,6 +40,8 @@ public:
 
     /// Shows \p image at once and starts decoding it; the outcome follows when the scan has finished.
     void scanImage(const QImage &image);
+    /// Shows \p message as an error in the message line, for failures outside loads and scans.
+    void showErrorMessage(const QString &message);
     /// Whether an image or one URL dropped on the image view is taken as on the pick view; off at first.
     void setDropOnImageViewEnabled(bool enabled);
 
