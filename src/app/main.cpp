@@ -33,10 +33,12 @@ int main(int argc, char **argv)
                          QStringLiteral("https://brevlinder.example.org/"),
                          QStringLiteral("bugs@brevlinder.example.org"));
     aboutData.addAuthor(i18n("The Brevlinder developers"), i18n("Author"), QStringLiteral("developers@brevlinder.example.org"), QString(), QString());
+    aboutData.setDesktopFileName(QStringLiteral("org.example.brevlinder"));
     KAboutData::setApplicationData(aboutData);
     // Outside a desktop that names its icon theme (a bare X session, another desktop) the buttons keep icons.
     QIcon::setFallbackThemeName(QStringLiteral("breeze"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("brevlinder")));
+    // The installed theme icon wins; the built-in copy serves a program run from its build tree.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("brevlinder"), QIcon(QStringLiteral(":/icons/brevlinder.svg"))));
     KCrash::initialize();
 
     QCommandLineParser parser;
