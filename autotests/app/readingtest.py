@@ -88,7 +88,7 @@ class ReadingTest(unittest.TestCase):
         url = f"{self.base}/not-an-image.png"
         accessible = self.read_window("remote-not-an-image", [url])
         names = [name for _, name, _ in accessible]
-        self.assertIn(f"Could not load image from file {url}.", names)
+        self.assertIn(f"Could not load image from file {url}. It is text, not an image.", names)
 
 
 if __name__ == "__main__":
