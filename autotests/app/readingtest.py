@@ -83,7 +83,7 @@ class ReadingTest(unittest.TestCase):
 
     def test_remote_file_that_is_not_an_image_names_the_url(self):
         url = f"{self.base}/not-an-image.png"
-        self.read_window("remote-not-an-image", [url], f"Could not load image from file {url}.")
+        self.read_window("remote-not-an-image", [url], f"Could not load image from file {url}. It is text, not an image.")
 
 
 if __name__ == "__main__":

@@ -97,7 +97,7 @@ private Q_SLOTS:
         window.load(missing);
         const WindowParts parts = partsOf(window);
 
-        QTRY_COMPARE(parts.message->text(), QStringLiteral("Could not load image from file %1.").arg(missing.toDisplayString()));
+        QTRY_COMPARE(parts.message->text(), QStringLiteral("Could not load image from file %1. No such file or directory").arg(missing.toDisplayString()));
         QCOMPARE(parts.message->messageType(), KMessageWidget::Error);
         QVERIFY(parts.image->pixmap().isNull());
         QVERIFY(!parts.display->isEnabled());

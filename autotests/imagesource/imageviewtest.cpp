@@ -24,6 +24,7 @@ private Q_SLOTS:
     void labelFollowsView_data();
     void labelFollowsView();
     void emptyImagesKeepMargins();
+    void transparencyShownLight();
 
 private:
     static QLabel *imageLabel(ImageView &view);
@@ -180,6 +181,39 @@ void ImageViewTest::emptyImagesKeepMargins()
     view.resize(400, 300);
     QTRY_VERIFY(laidOut(view, QSize(400, 300)));
     QCOMPARE(label->contentsMargins(), fitted);
+}
+
+// A dark code on a transparent background stays visible: the transparent parts show light, the dark parts
+// dark, and the strips beside the image keep the view's background.
+void ImageViewTest::transparencyShownLight()
+{
+    ImageView view;
+    QLabel *label = imageLabel(view);
+    view.resize(300, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_VERIFY(laidOut(view, QSize(300, 200)));
+
+    QImage image(40, 40, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 10; y < 30; ++y) {
+        for (int x = 10; x < 30; ++x) {
+            image.setPixel(x, y, qRgba(0, 0, 0, 255));
+        }
+    }
+    view.setImage(image);
+    QVERIFY(label->contentsMargins().left() > 0);
+
+    const QImage shown = view.grab().toImage();
+    const QRect contents = label->contentsRect().translated(label->mapTo(&view, QPoint()));
+    const QRgb strip = shown.pixel(contents.left() / 2, contents.center().y());
+    QCOMPARE(strip, view.palette().color(QPalette::Dark).rgb());
+    for (const QPoint offset : {QPoint(3, 3), QPoint(20, 3), QPoint(3, 60), QPoint(-4, -4)}) {
+        const QPoint point = offset.x() < 0 ? contents.bottomRight() + offset : contents.topLeft() + offset;
+        const int grey = qGray(shown.pixel(point));
+        QVERIFY2(grey >= 200, qPrintable(QStringLiteral("grey %1 at %2, %3").arg(grey).arg(point.x()).arg(point.y())));
+    }
+    QVERIFY(qGray(shown.pixel(contents.center())) < 40);
 }
 
 QTEST_MAIN(ImageViewTest)

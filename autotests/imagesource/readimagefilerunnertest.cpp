@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
@@ -20,9 +21,9 @@ using namespace Brevlinder::ImageSource;
 namespace
 {
 
-QList<ImageReadResult> readOnPool(const QString &fileName)
+QList<ImageReadResult> readOnPool(const QString &fileName, const QString &mimeTypeHint = QString())
 {
-    return Brevlinder::Test::resultsFromPool(new ReadImageFileRunner(fileName), &ReadImageFileRunner::readFinished);
+    return Brevlinder::Test::resultsFromPool(new ReadImageFileRunner(fileName, mimeTypeHint), &ReadImageFileRunner::readFinished);
 }
 
 QByteArray encode(const QImage &image, const char *format)
@@ -87,6 +88,20 @@ QByteArray jpegWithOrientation(const QImage &image, quint16 orientation)
     return jpeg.left(2) + segment + jpeg.mid(2);
 }
 
+// An uncompressed true-colour TGA of 2 × 2 pixels, top row first. The format has no signature: only the
+// file name or a MIME type tell it from other data.
+QByteArray smallTga()
+{
+    QByteArray tga(18, '\0');
+    tga[2] = 2; // uncompressed true colour
+    tga[12] = 2; // width
+    tga[14] = 2; // height
+    tga[16] = 24; // bits per pixel
+    tga[17] = 0x20; // top left origin
+    tga.append("\x00\x00\xff" "\x00\xff\x00" "\xff\x00\x00" "\xff\xff\xff", 12); // blue green red
+    return tga;
+}
+
 // Four quadrants of distinct colours in a wide image, so that every rotation and mirroring shows.
 QImage quadrants()
 {
@@ -114,10 +129,13 @@ class ReadImageFileRunnerTest : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void init();
     void testRead();
     void testNoImage_data();
     void testNoImage();
     void testAllocationLimit();
+    void testMimeTypeHint_data();
+    void testMimeTypeHint();
     void testOrientation_data();
     void testOrientation();
 
@@ -137,6 +155,12 @@ void ReadImageFileRunnerTest::initTestCase()
     QVERIFY(writeFile(m_pngFileName, encode(m_image, "png")));
 }
 
+void ReadImageFileRunnerTest::init()
+{
+    // Plugins that are asked about data not theirs complain on the terminal; the reader asks the right one.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("canRead\\(\\)")));
+}
+
 void ReadImageFileRunnerTest::testRead()
 {
     const QList<ImageReadResult> results = readOnPool(m_pngFileName);
@@ -149,35 +173,41 @@ void ReadImageFileRunnerTest::testRead()
 void ReadImageFileRunnerTest::testNoImage_data()
 {
     QTest::addColumn<QString>("fileName");
+    // What the result gives as the reason, a pattern.
+    QTest::addColumn<QString>("reason");
 
     const QByteArray png = encode(m_image, "png");
-    const auto addFile = [this](const char *name, const QByteArray &data) {
+    const auto addFile = [this](const char *name, const QByteArray &data, const QString &reason) {
         const QString fileName = m_dir.filePath(QString::fromLatin1(name));
         QVERIFY(writeFile(fileName, data));
-        QTest::newRow(name) << fileName;
+        QTest::newRow(name) << fileName << reason;
     };
 
-    QTest::newRow("missing") << m_dir.filePath(QStringLiteral("missing.png"));
-    QTest::newRow("directory") << m_dir.path();
-    addFile("empty", {});
-    addFile("not an image", QByteArrayLiteral("This is text, not an image.\n"));
-    addFile("truncated png", png.left(png.size() / 2));
+    QTest::newRow("missing") << m_dir.filePath(QStringLiteral("missing.png")) << QStringLiteral("^No such file or directory$");
+    QTest::newRow("directory") << m_dir.path() << QStringLiteral("^It is a folder, not a file\\.$");
+    addFile("empty", {}, QStringLiteral("^It is empty\\.$"));
+    addFile("not an image", QByteArrayLiteral("This is text, not an image.\n"), QStringLiteral("^It is text, not an image\\.$"));
+    addFile("short text named .png", QByteArrayLiteral("hi\n"), QStringLiteral("^It is text, not an image\\.$"));
+    addFile("binary, not an image", QByteArray(32, '\x01') + QByteArray(32, '\xfe'), QStringLiteral(".+"));
+    addFile("truncated png", png.left(png.size() / 2), QStringLiteral("^Unable to read image data$"));
     QByteArray corrupt = png;
     corrupt.replace(60, corrupt.size() - 80, QByteArray(corrupt.size() - 80, '\x5a'));
-    addFile("corrupt png", corrupt);
+    addFile("corrupt png", corrupt, QStringLiteral("^Unable to read image data$"));
     // Far beyond Qt's allocation limit: refused from the header, before anything is allocated.
-    addFile("png of 100000 x 100000 pixels", pngDeclaring(100000, 100000));
+    addFile("png of 100000 x 100000 pixels", pngDeclaring(100000, 100000), QStringLiteral("^The image is 100.?000 × 100.?000 pixels, too large to load\\.$"));
 }
 
 void ReadImageFileRunnerTest::testNoImage()
 {
     QFETCH(QString, fileName);
+    QFETCH(QString, reason);
 
     const QList<ImageReadResult> results = readOnPool(fileName);
 
     QCOMPARE(results.size(), 1);
     QVERIFY(!results.first().isValid());
     QVERIFY(results.first().image().isNull());
+    QVERIFY2(QRegularExpression(reason).match(results.first().errorString()).hasMatch(), qPrintable(results.first().errorString()));
 }
 
 void ReadImageFileRunnerTest::testAllocationLimit()
@@ -196,6 +226,44 @@ void ReadImageFileRunnerTest::testAllocationLimit()
     QCOMPARE(results.size(), 1);
     QVERIFY(!results.first().isValid());
     QVERIFY(results.first().image().isNull());
+    QVERIFY2(QRegularExpression(QStringLiteral("^The image is 1.?024 × 1.?024 pixels, too large to load\\.$")).match(results.first().errorString()).hasMatch(),
+             qPrintable(results.first().errorString()));
+}
+
+void ReadImageFileRunnerTest::testMimeTypeHint_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("mimeTypeHint");
+    QTest::addColumn<bool>("valid");
+
+    const QByteArray png = encode(m_image, "png");
+    // Downloads land in files without a suffix; only the server's MIME type names a format without signature.
+    QTest::newRow("tga, told by the server") << smallTga() << QStringLiteral("image/x-tga") << true;
+    QTest::newRow("tga, told by an alias") << smallTga() << QStringLiteral("image/targa") << true;
+    // The data's own signature outweighs what a server claims.
+    QTest::newRow("png, said to be jpeg") << png << QStringLiteral("image/jpeg") << true;
+    QTest::newRow("png, said to be text") << png << QStringLiteral("text/html") << true;
+    QTest::newRow("png, unknown type") << png << QStringLiteral("no/such-type") << true;
+    QTest::newRow("text, said to be png") << QByteArrayLiteral("<html>Not found</html>\n") << QStringLiteral("image/png") << false;
+}
+
+void ReadImageFileRunnerTest::testMimeTypeHint()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, mimeTypeHint);
+    QFETCH(bool, valid);
+    const QString fileName = m_dir.filePath(QStringLiteral("download"));
+    QVERIFY(writeFile(fileName, data));
+
+    const QList<ImageReadResult> results = readOnPool(fileName, mimeTypeHint);
+
+    QCOMPARE(results.size(), 1);
+    QCOMPARE(results.first().isValid(), valid);
+    if (valid) {
+        QVERIFY(!results.first().image().isNull());
+    } else {
+        QVERIFY(!results.first().errorString().isEmpty());
+    }
 }
 
 void ReadImageFileRunnerTest::testOrientation_data()

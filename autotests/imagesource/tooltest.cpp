@@ -101,7 +101,7 @@ private Q_SLOTS:
 
         QCOMPARE(scans.count(), 0);
         QCOMPARE(messageWidget(tool)->messageType(), KMessageWidget::Error);
-        QCOMPARE(messageWidget(tool)->text(), QStringLiteral("Could not load image from file %1.").arg(missing.toDisplayString()));
+        QCOMPARE(messageWidget(tool)->text(), QStringLiteral("Could not load image from file %1. No such file or directory").arg(missing.toDisplayString()));
     }
 
     void emptyUrlStartsNoLoad()

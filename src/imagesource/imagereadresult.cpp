@@ -13,6 +13,9 @@ class ImageReadResultData : public QSharedData
 public:
     QImage image;
     bool valid = false;
+    // Translated only when asked for: the reader runs on a pool thread.
+    KLocalizedString reason;
+    QString systemReason;
 };
 
 ImageReadResult::ImageReadResult()
@@ -29,6 +32,20 @@ ImageReadResult::ImageReadResult(const QImage &image)
     }
 }
 
+ImageReadResult ImageReadResult::failure(const KLocalizedString &reason)
+{
+    ImageReadResult result;
+    result.d->reason = reason;
+    return result;
+}
+
+ImageReadResult ImageReadResult::failure(const QString &reason)
+{
+    ImageReadResult result;
+    result.d->systemReason = reason;
+    return result;
+}
+
 ImageReadResult::ImageReadResult(const ImageReadResult &other) = default;
 ImageReadResult::~ImageReadResult() = default;
 ImageReadResult &ImageReadResult::operator=(const ImageReadResult &other) = default;
@@ -41,6 +58,11 @@ const QImage &ImageReadResult::image() const
 bool ImageReadResult::isValid() const
 {
     return d->valid;
+}
+
+QString ImageReadResult::errorString() const
+{
+    return d->reason.isEmpty() ? d->systemReason : d->reason.toString();
 }
 
 }

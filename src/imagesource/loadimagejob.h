@@ -6,11 +6,19 @@
 #include <KJob>
 
 #include <QImage>
+#include <QTimer>
 #include <QUrl>
 
+#include <chrono>
 #include <memory>
 
+class QNetworkReply;
 class QTemporaryFile;
+
+namespace KIO
+{
+class Job;
+}
 
 namespace Brevlinder::ImageSource
 {
@@ -21,8 +29,11 @@ class ImageReadResult;
  * Loads the image at a URL: standard input for the scheme "stdin", a local file directly, anything else
  * after KIO copied it into a temporary file.
  *
- * The outcome comes the KJob way: on failure error() and errorString() tell what went wrong, on success
- * image() holds the image. The job deletes itself after its result, and with it the temporary file.
+ * The outcome comes the KJob way: on failure error() and errorString() tell what went wrong and why, on
+ * success image() holds the image. A load that is still running after a moment says what it loads through
+ * infoMessage. A download that receives no data for a while (30 seconds, or the milliseconds in the
+ * environment variable BREVLINDER_LOAD_TIMEOUT_MS) ends with a timeout. The job deletes itself after its
+ * result, and with it the temporary file.
  */
 class LoadImageJob : public KJob
 {
@@ -37,6 +48,9 @@ public:
     /// The loaded image; meaningful when the job ended without error.
     QImage image() const;
 
+    /// How long a download may go without receiving data.
+    static std::chrono::milliseconds noDataTimeout();
+
 private Q_SLOTS:
     void handleReadFinished(const Brevlinder::ImageSource::ImageReadResult &imageReadResult);
     void handleFileCopyFinished(KJob *job);
@@ -45,12 +59,26 @@ private:
     bool isStdin() const;
     void copyToTemporaryFile();
     void readImageFile(const QString &fileName);
-    QString readErrorText() const;
+    void handleMimeTypeFound(KIO::Job *job, const QString &mimeType);
+    void handleNoDataTimeout();
+    bool nothingArrived() const;
+    void askWhyNothingArrived();
+    void handleWhyNothingArrived(QNetworkReply *reply);
+    static QString noDataText();
+    void showLoading();
+    void stopCopying();
+    void finish(int error = 0, const QString &errorText = QString());
+    QString loadErrorText() const;
+    QString loadErrorText(const QString &reason) const;
 
     QUrl m_url;
     QImage m_image;
     KJob *m_copyJob = nullptr;
     std::unique_ptr<QTemporaryFile> m_tempFile;
+    // The MIME type that KIO reported for a download, a hint at the image format.
+    QString m_mimeType;
+    QTimer m_loadingTimer;
+    QTimer m_noDataTimer;
 };
 
 }

@@ -3,7 +3,10 @@
 
 #include "proportionalimagelabel.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QMargins>
+#include <QPainter>
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QSize>
@@ -13,10 +16,30 @@ namespace Brevlinder
 namespace ImageSource
 {
 
+namespace
+{
+
+// Two light greys, as image editors show transparency: light enough for dark codes, and told apart from a
+// white background.
+QBrush checkerboard()
+{
+    constexpr int square = 8;
+    QPixmap tile(2 * square, 2 * square);
+    tile.fill(QColor(0xff, 0xff, 0xff));
+    QPainter painter(&tile);
+    const QColor grey(0xd8, 0xd8, 0xd8);
+    painter.fillRect(square, 0, square, square, grey);
+    painter.fillRect(0, square, square, square, grey);
+    return QBrush(tile);
+}
+
+}
+
 void ProportionalImageLabel::setPixmap(const QPixmap &pixmap)
 {
     m_pixmapWidth = pixmap.width();
     m_pixmapHeight = pixmap.height();
+    m_pixmapHasAlpha = pixmap.hasAlphaChannel();
     // Margins first, so the pixmap is never drawn into the contents rectangle of the previous one.
     updateMargins();
     QLabel::setPixmap(pixmap);
@@ -54,6 +77,15 @@ void ProportionalImageLabel::resizeEvent(QResizeEvent *event)
 {
     updateMargins();
     QLabel::resizeEvent(event);
+}
+
+void ProportionalImageLabel::paintEvent(QPaintEvent *event)
+{
+    if (m_pixmapHasAlpha) {
+        QPainter painter(this);
+        painter.fillRect(contentsRect(), checkerboard());
+    }
+    QLabel::paintEvent(event);
 }
 
 void ProportionalImageLabel::updateMargins()

@@ -6,6 +6,7 @@
 #include <QLabel>
 
 class QMargins;
+class QPaintEvent;
 class QPixmap;
 class QResizeEvent;
 class QSize;
@@ -20,6 +21,8 @@ namespace ImageSource
  *
  * The label is meant to show its pixmap with scaled contents; whenever its size or its pixmap changes it sets
  * its own contents margins so that the contents rectangle has the pixmap's proportions and sits centred.
+ * A pixmap with transparency is drawn over a light checkerboard: a dark code on a transparent background stays
+ * visible whatever the colours around the label.
  */
 class ProportionalImageLabel : public QLabel
 {
@@ -39,12 +42,14 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void updateMargins();
 
     int m_pixmapWidth = 0;
     int m_pixmapHeight = 0;
+    bool m_pixmapHasAlpha = false;
 };
 
 }

@@ -3,11 +3,15 @@
 
 #include "readimagefilerunner.h"
 
+#include <KLocalizedString>
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QMimeDatabase>
 
 #include <atomic>
 #include <cerrno>
@@ -51,9 +55,15 @@ void watchForQuit()
     });
 }
 
-// Reads standard input to its end, in slices that never block for long. Nothing if the read failed, the
+// What was read from standard input, or why nothing was.
+struct StandardInput {
+    std::optional<QByteArray> data;
+    ImageReadResult failure;
+};
+
+// Reads standard input to its end, in slices that never block for long. No data if the read failed, the
 // application quits meanwhile, or the stream is too large.
-std::optional<QByteArray> readStandardInput()
+StandardInput readStandardInput()
 {
     QByteArray data;
     char chunk[64 * 1024];
@@ -61,46 +71,110 @@ std::optional<QByteArray> readStandardInput()
         pollfd standardInput{STDIN_FILENO, POLLIN, 0};
         const int ready = ::poll(&standardInput, 1, standardInputPollMilliseconds);
         if (ready < 0 && errno != EINTR) {
-            return std::nullopt;
+            return {std::nullopt, ImageReadResult::failure(qt_error_string(errno))};
         }
         if (ready <= 0) {
             continue;
         }
         if ((standardInput.revents & POLLNVAL) != 0) {
-            return std::nullopt;
+            return {std::nullopt, ImageReadResult::failure(qt_error_string(EBADF))};
         }
         // Readable, or hung up: either way read() answers at once, with data or with the end of the stream.
         const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
         if (count == 0) {
-            return data;
+            return {data, {}};
         }
         if (count < 0) {
             if (errno == EINTR || errno == EAGAIN) {
                 continue;
             }
-            return std::nullopt;
+            return {std::nullopt, ImageReadResult::failure(qt_error_string(errno))};
         }
         if (data.size() + count > maximumStandardInputSize) {
-            return std::nullopt;
+            return {std::nullopt, ImageReadResult::failure(ki18n("It holds more than %1 MB.").subs(maximumStandardInputSize >> 20))};
         }
         data.append(chunk, count);
     }
-    return std::nullopt;
+    // Nobody is left to read the reason.
+    return {};
 }
 
-ImageReadResult decode(QIODevice &device)
+QByteArray imageFormatFor(const QMimeType &mimeType)
 {
+    if (!mimeType.isValid()) {
+        return {};
+    }
+    const QList<QByteArray> formats = QImageReader::imageFormatsForMimeType(mimeType.name().toLatin1());
+    return formats.isEmpty() ? QByteArray() : formats.constFirst();
+}
+
+// Qt refuses to allocate an image beyond its allocation limit and then only says that it could not read the
+// data. The size in the header tells the user why, and checking it first spares the attempt.
+KLocalizedString tooLargeReason(QImageReader &reader)
+{
+    const qint64 limitMegabytes = QImageReader::allocationLimit();
+    const QSize size = reader.size();
+    if (limitMegabytes <= 0 || !size.isValid()) {
+        return KLocalizedString();
+    }
+    const QImage::Format format = reader.imageFormat();
+    const qint64 bitsPerPixel = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 bytesPerLine = (size.width() * bitsPerPixel + 31) / 32 * 4;
+    if (bytesPerLine * size.height() <= limitMegabytes << 20) {
+        return KLocalizedString();
+    }
+    return ki18n("The image is %1 × %2 pixels, too large to load.").subs(size.width()).subs(size.height());
+}
+
+ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
+{
+    if (!device.isSequential() && device.size() == 0) {
+        return ImageReadResult::failure(ki18n("It is empty."));
+    }
+    const KLocalizedString isText = ki18n("It is text, not an image.");
+
+    // The format is taken from the data's own signature first, which no file name or server can get wrong,
+    // else from the MIME type that the name or the source of the data gave.
+    const QMimeDatabase mimeDatabase;
+    const QMimeType content = mimeDatabase.mimeTypeForData(&device);
+    QByteArray format = imageFormatFor(content);
+    const bool textWithoutSignature = format.isEmpty() && content.inherits(QStringLiteral("text/plain"));
+    if (format.isEmpty() && !mimeTypeHint.isEmpty()) {
+        format = imageFormatFor(mimeDatabase.mimeTypeForName(mimeTypeHint));
+    }
+    if (textWithoutSignature && format.isEmpty()) {
+        return ImageReadResult::failure(isText);
+    }
+
     QImageReader reader(&device);
+    if (!format.isEmpty()) {
+        // Only the plugin for this format gets to look at the data. Letting every plugin probe it costs time,
+        // and some of them complain on the terminal about data that is not theirs.
+        reader.setFormat(format);
+        reader.setAutoDetectImageFormat(false);
+        // A few image formats are text; any other plugin turns a text down here, before its decoder would.
+        if (textWithoutSignature && !reader.canRead()) {
+            return ImageReadResult::failure(isText);
+        }
+    }
     // Photos from cameras and phones store their orientation in a tag; apply it so the image is upright.
     reader.setAutoTransform(true);
     // Qt's allocation limit stays in force: an image too large for it is refused here, not allocated.
-    return ImageReadResult(reader.read());
+    if (const KLocalizedString tooLarge = tooLargeReason(reader); !tooLarge.isEmpty()) {
+        return ImageReadResult::failure(tooLarge);
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        return ImageReadResult::failure(reader.errorString());
+    }
+    return ImageReadResult(image);
 }
 
 }
 
-ReadImageFileRunner::ReadImageFileRunner(const QString &fileName)
+ReadImageFileRunner::ReadImageFileRunner(const QString &fileName, const QString &mimeTypeHint)
     : m_fileName(fileName)
+    , m_mimeTypeHint(mimeTypeHint)
 {
     if (m_fileName.isEmpty()) {
         watchForQuit();
@@ -117,19 +191,26 @@ ImageReadResult ReadImageFileRunner::read() const
     if (m_fileName.isEmpty()) {
         // Standard input stays open and belongs to the process; what was read is gone from the stream, so a
         // later read starts where this one ended.
-        std::optional<QByteArray> data = readStandardInput();
-        if (!data) {
-            return {};
+        StandardInput standardInput = readStandardInput();
+        if (!standardInput.data) {
+            return standardInput.failure;
         }
-        QBuffer buffer(&*data);
+        QBuffer buffer(&*standardInput.data);
         buffer.open(QIODevice::ReadOnly);
-        return decode(buffer);
+        return decode(buffer, m_mimeTypeHint);
+    }
+    if (QFileInfo(m_fileName).isDir()) {
+        return ImageReadResult::failure(ki18n("It is a folder, not a file."));
     }
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+        return ImageReadResult::failure(file.errorString());
     }
-    return decode(file);
+    // A downloaded file has a name of no meaning, but its source may have named the type; a local file's name
+    // tells its type where its data has no signature.
+    const QString mimeTypeHint =
+        m_mimeTypeHint.isEmpty() ? QMimeDatabase().mimeTypeForFile(m_fileName, QMimeDatabase::MatchExtension).name() : m_mimeTypeHint;
+    return decode(file, mimeTypeHint);
 }
 
 }

@@ -15,7 +15,10 @@ namespace Brevlinder::ImageSource
 /**
  * Reads and decodes one image file, or standard input, on a thread of the thread pool.
  *
- * readFinished comes exactly once, with a result that is not valid when nothing could be opened or decoded.
+ * readFinished comes exactly once, with a result that is not valid, and says why, when nothing could be
+ * opened or decoded. The image format is taken from the data's signature where it has one, else from a MIME
+ * type that the data's source reported or from the file name, and only else found by asking every image
+ * plugin. Text without the signature of an image format is refused without asking any.
  * Standard input is read to its end without ever blocking the quitting application.
  * The pool deletes the runner after it ran.
  */
@@ -24,8 +27,9 @@ class ReadImageFileRunner : public QObject, public QRunnable
     Q_OBJECT
 
 public:
-    /// An empty @p fileName stands for standard input.
-    explicit ReadImageFileRunner(const QString &fileName);
+    /// An empty @p fileName stands for standard input. @p mimeTypeHint is the MIME type that the data's
+    /// source reported, if any, such as a web server's content type.
+    explicit ReadImageFileRunner(const QString &fileName, const QString &mimeTypeHint = QString());
 
     void run() override;
 
@@ -36,6 +40,7 @@ private:
     ImageReadResult read() const;
 
     QString m_fileName;
+    QString m_mimeTypeHint;
 };
 
 }

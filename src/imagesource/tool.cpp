@@ -35,6 +35,10 @@ void Tool::load(const QUrl &url)
     m_widget->setEnabled(false);
     auto *job = new LoadImageJob(url);
     connect(job, &KJob::result, this, &Tool::handleLoadResult);
+    // A slow load says what it is loading; its result replaces that message.
+    connect(job, &KJob::infoMessage, this, [this](KJob *, const QString &message) {
+        m_widget->showInformationMessage(message);
+    });
     job->start();
 }
 

@@ -77,6 +77,13 @@ void Widget::showErrorMessage(const QString &message)
     m_ui.messageWidget->animatedShow();
 }
 
+void Widget::showInformationMessage(const QString &message)
+{
+    m_ui.messageWidget->setMessageType(KMessageWidget::Information);
+    m_ui.messageWidget->setText(message);
+    m_ui.messageWidget->animatedShow();
+}
+
 void Widget::handleCurrentViewChanged()
 {
     Q_EMIT isInPickViewChanged(isInPickView());

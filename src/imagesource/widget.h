@@ -43,6 +43,7 @@ public:
 
     void showSuccessMessage(const QString &message);
     void showErrorMessage(const QString &message);
+    void showInformationMessage(const QString &message);
 
 Q_SIGNALS:
     void isInPickViewChanged(bool isInPickView);
