@@ -8,11 +8,14 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
 
 using Brevlinder::Window;
 
@@ -29,6 +32,25 @@ WindowParts partsOf(Window &window)
     return {window.findChild<KMessageWidget *>(QStringLiteral("messageWidget")),
             window.findChild<QTextBrowser *>(QStringLiteral("plainTextView")),
             qobject_cast<QLabel *>(window.findChild<QScrollArea *>()->widget())};
+}
+
+QDialogButtonBox *buttonBoxOf(Window &window)
+{
+    return window.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"), Qt::FindDirectChildrenOnly);
+}
+
+// The export tools' buttons, clipboard first, in the order the button box holds them.
+QList<QToolButton *> exportButtonsOf(Window &window)
+{
+    const QStringList texts{QStringLiteral("Copy Text to Clipboard"), QStringLiteral("Save Text As…")};
+    QList<QToolButton *> found;
+    for (QAbstractButton *button : buttonBoxOf(window)->buttons()) {
+        auto *toolButton = qobject_cast<QToolButton *>(button);
+        if (toolButton && texts.contains(toolButton->text())) {
+            found.append(toolButton);
+        }
+    }
+    return found;
 }
 }
 
@@ -93,6 +115,61 @@ private Q_SLOTS:
         QVERIFY(parts.image->pixmap().isNull());
         QVERIFY(!parts.display->isEnabled());
         QVERIFY(parts.display->toPlainText().isEmpty());
+    }
+
+    void buttonBoxOfEachMode_data()
+    {
+        QTest::addColumn<bool>("oneScanMode");
+        QTest::newRow("normal") << false;
+        QTest::newRow("one scan") << true;
+    }
+
+    void buttonBoxOfEachMode()
+    {
+        QFETCH(bool, oneScanMode);
+        Window window(oneScanMode);
+
+        const QList<QToolButton *> exportButtons = exportButtonsOf(window);
+        QCOMPARE(exportButtons.size(), 2);
+        QCOMPARE(exportButtons.at(0)->text(), QStringLiteral("Copy Text to Clipboard"));
+        QCOMPARE(exportButtons.at(1)->text(), QStringLiteral("Save Text As…"));
+        const QPushButton *helpButton = buttonBoxOf(window)->button(QDialogButtonBox::Help);
+        QCOMPARE(helpButton != nullptr, !oneScanMode);
+        if (helpButton) {
+            QVERIFY(helpButton->menu());
+            QVERIFY(!helpButton->autoDefault());
+        }
+    }
+
+    void everyResultReachesBothExportTools()
+    {
+        const QString codeFile = m_directory.filePath(QStringLiteral("export-code.png"));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("export me")).save(codeFile));
+        const QString blankFile = m_directory.filePath(QStringLiteral("export-blank.png"));
+        QImage blank(64, 64, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QVERIFY(blank.save(blankFile));
+
+        Window window(false);
+        window.show();
+        const QList<QToolButton *> exportButtons = exportButtonsOf(window);
+        QCOMPARE(exportButtons.size(), 2);
+        for (const QToolButton *button : exportButtons) {
+            QVERIFY(!button->isEnabled());
+        }
+
+        window.load(QUrl::fromLocalFile(codeFile));
+        for (const QToolButton *button : exportButtons) {
+            QTRY_VERIFY(button->isEnabled());
+            QVERIFY(button->menu()->actions().at(1)->isEnabled());
+        }
+
+        window.load(QUrl::fromLocalFile(blankFile));
+        QTRY_COMPARE(partsOf(window).message->text(), QStringLiteral("Could not scan code in the image."));
+        for (const QToolButton *button : exportButtons) {
+            QVERIFY(!button->isEnabled());
+            QVERIFY(!button->menu()->actions().at(1)->isEnabled());
+        }
     }
 
     void closingDeletesTheWindowAndItsTools()
