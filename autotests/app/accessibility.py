@@ -15,28 +15,37 @@ ACCESSIBLE_TEXTS = os.path.join(HERE, "accessibletexts.py")
 
 
 class Shown:
-    """One look at what the window shows: [role, name, text, states] entries."""
+    """One look at what the window shows: [role, name, text, states, place] entries."""
 
     def __init__(self, entries):
         self.entries = entries
 
-    def names(self, showing_only=True):
-        return [name for _, name, _, states in self.entries if "showing" in states or not showing_only]
+    def showing(self):
+        return [entry for entry in self.entries if "showing" in entry[3]]
+
+    def names(self):
+        return [name for _, name, _, _, _ in self.showing()]
 
     def texts(self):
         # Qt hands line breaks in rich text to AT-SPI as U+2028.
-        return [text.replace("\u2028", "\n") for _, _, text, states in self.entries if "showing" in states]
+        return [text.replace("\u2028", "\n") for _, _, text, _, _ in self.showing()]
 
     def button(self, name):
         """The states of the first showing button called name, or None."""
-        for role, node_name, _, states in self.entries:
-            if node_name == name and "button" in role and "showing" in states:
+        for role, node_name, _, states, _ in self.showing():
+            if node_name == name and "button" in role:
                 return states
         return None
 
+    def place(self, role, name):
+        """(x, y, width, height, enabled) of the first showing node with that role and name and a size, or None."""
+        for node_role, node_name, _, states, (x, y, width, height) in self.showing():
+            if node_role == role and node_name == name and width > 0:
+                return x, y, width, height, "enabled" in states
+        return None
+
     def __str__(self):
-        return "\n".join(f"  {role}: {name!r} {text!r} {states}" for role, name, text, states in self.entries
-                         if "showing" in states)
+        return "\n".join(f"  {role}: {name!r} {text!r} {states}" for role, name, text, states, _ in self.showing())
 
 
 def look(session, process):

@@ -3,9 +3,9 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 """What a screen reader finds in the windows of a process, and pressing a button as it would.
 
-    accessibletexts.py PID              prints, as JSON, one [role, name, text, states] entry per node, walked
-                                        from the application's root; states lists "showing" and "enabled"
-                                        where they hold
+    accessibletexts.py PID              prints, as JSON, one [role, name, text, states, place] entry per node,
+                                        walked from the application's root; states lists "showing" and
+                                        "enabled" where they hold, place is [x, y, width, height] on the screen
     accessibletexts.py PID --press NAME performs the default action of the first showing, enabled button
                                         called NAME; exits 1 when there is none
 
@@ -47,9 +47,18 @@ def text_of(node):
         return ""
 
 
+def place_of(node):
+    try:
+        extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return [extents.x, extents.y, extents.width, extents.height]
+    except NotImplementedError:
+        return [0, 0, 0, 0]
+
+
 def dump(application):
     found = []
-    walk(application, lambda node: found.append([node.getRoleName(), node.name or "", text_of(node), states_of(node)]))
+    walk(application, lambda node: found.append([node.getRoleName(), node.name or "", text_of(node), states_of(node),
+                                                 place_of(node)]))
     json.dump(found, sys.stdout)
     return 0
 

@@ -10,7 +10,9 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +34,25 @@ WindowParts partsOf(Window &window)
     return {window.findChild<KMessageWidget *>(QStringLiteral("messageWidget")),
             window.findChild<QTextBrowser *>(QStringLiteral("plainTextView")),
             qobject_cast<QLabel *>(window.findChild<QScrollArea *>()->widget())};
+}
+
+QDialogButtonBox *buttonBoxOf(Window &window)
+{
+    return window.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"), Qt::FindDirectChildrenOnly);
+}
+
+// The export tools' buttons, clipboard first, in the order the button box holds them.
+QList<QToolButton *> exportButtonsOf(Window &window)
+{
+    const QStringList texts{QStringLiteral("Copy Text to Clipboard"), QStringLiteral("Save Text As…")};
+    QList<QToolButton *> found;
+    for (QAbstractButton *button : buttonBoxOf(window)->buttons()) {
+        auto *toolButton = qobject_cast<QToolButton *>(button);
+        if (toolButton && texts.contains(toolButton->text())) {
+            found.append(toolButton);
+        }
+    }
+    return found;
 }
 }
 
@@ -64,7 +85,7 @@ private Q_SLOTS:
         delete window;
     }
 
-    // A failed scan after a good one, in the same window, takes the old text away.
+    // A failed scan after a good one, in the same window, takes the old text away and disables the exports.
     void imageWithoutCodeClearsTheDisplay()
     {
         const QString codeFile = m_directory.filePath(QStringLiteral("code.png"));
@@ -77,9 +98,19 @@ private Q_SLOTS:
         Window window(true);
         window.show();
         const WindowParts parts = partsOf(window);
+        const QList<QToolButton *> exportButtons = exportButtonsOf(window);
+        QCOMPARE(exportButtons.size(), 2);
+        for (const QToolButton *button : exportButtons) {
+            QVERIFY(!button->isEnabled());
+        }
+
         window.load(QUrl::fromLocalFile(codeFile));
         QTRY_COMPARE(parts.display->toPlainText(), QStringLiteral("the first text"));
         QVERIFY(parts.display->isEnabled());
+        for (const QToolButton *button : exportButtons) {
+            QVERIFY(button->isEnabled());
+            QVERIFY(button->menu()->actions().at(1)->isEnabled());
+        }
 
         window.load(QUrl::fromLocalFile(fileName));
         QTRY_COMPARE(parts.message->text(), QStringLiteral("Could not scan code in the image."));
@@ -87,6 +118,10 @@ private Q_SLOTS:
         QVERIFY(!parts.image->pixmap().isNull());
         QVERIFY(!parts.display->isEnabled());
         QVERIFY(parts.display->toPlainText().isEmpty());
+        for (const QToolButton *button : exportButtons) {
+            QVERIFY(!button->isEnabled());
+            QVERIFY(!button->menu()->actions().at(1)->isEnabled());
+        }
     }
 
     void missingFileShowsTheLoadError()
@@ -104,24 +139,24 @@ private Q_SLOTS:
         QVERIFY(parts.display->toPlainText().isEmpty());
     }
 
-    // Only in normal mode is there a way back to the pick view, and a drop on the shown image is taken.
-    void navigationOnlyInNormalMode_data()
+    void buttonBoxOfEachMode_data()
     {
         QTest::addColumn<bool>("oneScanMode");
-        QTest::newRow("normal mode") << false;
-        QTest::newRow("one-scan mode") << true;
+        QTest::newRow("normal") << false;
+        QTest::newRow("one scan") << true;
     }
 
-    void navigationOnlyInNormalMode()
+    // Only normal mode has a way back to the pick view (and takes a drop on the shown image) and a help menu.
+    void buttonBoxOfEachMode()
     {
         QFETCH(bool, oneScanMode);
         Window window(oneScanMode);
         window.show();
         window.load(QUrl());
-
         QVERIFY(window.findChild<Brevlinder::ImageSource::ImageSelectWidget *>());
+
         QToolButton *navigation = nullptr;
-        for (auto *button : window.findChildren<QToolButton *>()) {
+        for (auto *button : buttonBoxOf(window)->findChildren<QToolButton *>()) {
             if (button->text() == QStringLiteral("Choose Another Source")) {
                 navigation = button;
             }
@@ -131,6 +166,29 @@ private Q_SLOTS:
             QVERIFY(!navigation->isEnabled());
         }
         QCOMPARE(window.findChild<Brevlinder::ImageSource::ImageView *>()->acceptDrops(), !oneScanMode);
+
+        QStringList actionButtons;
+        for (QAbstractButton *button : buttonBoxOf(window)->buttons()) {
+            if (buttonBoxOf(window)->buttonRole(button) == QDialogButtonBox::ActionRole) {
+                actionButtons.append(button->text());
+            }
+        }
+        QStringList expected{QStringLiteral("Copy Text to Clipboard"), QStringLiteral("Save Text As…")};
+        if (!oneScanMode) {
+            expected.prepend(QStringLiteral("Choose Another Source"));
+        }
+        QCOMPARE(actionButtons, expected);
+
+        const QList<QToolButton *> exportButtons = exportButtonsOf(window);
+        QCOMPARE(exportButtons.size(), 2);
+        QCOMPARE(exportButtons.at(0)->text(), QStringLiteral("Copy Text to Clipboard"));
+        QCOMPARE(exportButtons.at(1)->text(), QStringLiteral("Save Text As…"));
+        const QPushButton *helpButton = buttonBoxOf(window)->button(QDialogButtonBox::Help);
+        QCOMPARE(helpButton != nullptr, !oneScanMode);
+        if (helpButton) {
+            QVERIFY(helpButton->menu());
+            QVERIFY(!helpButton->autoDefault());
+        }
     }
 
     void closingDeletesTheWindowAndItsTools()

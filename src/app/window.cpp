@@ -8,6 +8,9 @@
 #include "abstractmenutool.h"
 #include "abstractnavigatesourcetool.h"
 #include "abstractsourcetool.h"
+#include "clipboardexport/tool.h"
+#include "fileexport/tool.h"
+#include "helpmenu/tool.h"
 #include "imagesource/tool.h"
 #include "plaintextdisplay/tool.h"
 #include "scanresult.h"
@@ -40,7 +43,16 @@ Window::Window(bool oneScanMode)
         m_navigateSourceTool->setupButtons(m_ui.buttonBox);
     }
 
+    m_exportTools.reserve(2);
+    m_exportTools.push_back(std::make_unique<ClipboardExport::Tool>());
+    m_exportTools.push_back(std::make_unique<FileExport::Tool>());
+    for (const auto &exportTool : m_exportTools) {
+        exportTool->setupButtons(m_ui.buttonBox);
+    }
+
     if (!oneScanMode) {
+        m_menuTool = std::make_unique<HelpMenu::Tool>();
+        m_menuTool->setupButtons(m_ui.buttonBox);
         auto *quitShortcut = new QShortcut(QKeySequence::Quit, this, nullptr, nullptr, Qt::WindowShortcut);
         connect(quitShortcut, &QShortcut::activated, QCoreApplication::instance(), &QCoreApplication::quit);
     }

@@ -1,0 +1,114 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "tool.h"
+
+#include <KLocalizedString>
+#include <KStandardAction>
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QToolButton>
+
+namespace Brevlinder
+{
+namespace FileExport
+{
+
+namespace
+{
+
+QByteArray textOf(const ScanResult &scanResult)
+{
+    return scanResult.text().toUtf8();
+}
+
+QByteArray dataOf(const ScanResult &scanResult)
+{
+    return scanResult.data();
+}
+
+void reportFailure(const QString &fileName, const QString &reason)
+{
+    const QString message = i18n("Could not save to file %1: %2", QDir::toNativeSeparators(fileName), reason);
+    QMessageBox::warning(nullptr, i18nc("@title:window", "Save Failed"), message);
+}
+
+}
+
+Tool::Tool()
+    : AbstractExportTool(nullptr)
+{
+}
+
+Tool::~Tool() = default;
+
+void Tool::setupButtons(QDialogButtonBox *buttonBox)
+{
+    auto *menu = new QMenu(buttonBox);
+
+    if (!m_saveTextAsAction) {
+        m_saveTextAsAction = KStandardAction::saveAs(this, &Tool::saveTextAs, this);
+        m_saveTextAsAction->setText(i18nc("@action", "Save Text As…"));
+        m_saveTextAsAction->setEnabled(false);
+    }
+    if (!m_saveDataAsAction) {
+        m_saveDataAsAction = new QAction(m_saveTextAsAction->icon(), i18nc("@action", "Save Data As…"), this);
+        m_saveDataAsAction->setEnabled(false);
+        connect(m_saveDataAsAction, &QAction::triggered, this, &Tool::saveDataAs);
+    }
+    menu->addAction(m_saveTextAsAction);
+    menu->addAction(m_saveDataAsAction);
+
+    auto *button = new QToolButton(buttonBox);
+    button->setMenu(menu);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    button->setDefaultAction(m_saveTextAsAction);
+    buttonBox->addButton(button, QDialogButtonBox::ActionRole);
+}
+
+void Tool::setScanResult(const ScanResult &scanResult)
+{
+    m_scanResult = scanResult;
+    m_saveTextAsAction->setEnabled(m_scanResult.isValid());
+    m_saveDataAsAction->setEnabled(m_scanResult.isValid());
+}
+
+void Tool::saveTextAs()
+{
+    saveAs(i18nc("@title:window", "Save Text As"), textOf);
+}
+
+void Tool::saveDataAs()
+{
+    saveAs(i18nc("@title:window", "Save Data As"), dataOf);
+}
+
+void Tool::saveAs(const QString &caption, QByteArray (*contentOf)(const ScanResult &))
+{
+    const QString fileName = QFileDialog::getSaveFileName(nullptr, caption);
+    if (fileName.isEmpty()) {
+        return;
+    }
+
+    // A new file replaces the old one only once it is complete: a failed save leaves what was there untouched.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        reportFailure(fileName, file.errorString());
+        return;
+    }
+    // QSaveFile remembers a failed write (a full disk) and then refuses to commit.
+    file.write(contentOf(m_scanResult));
+    if (!file.commit()) {
+        reportFailure(fileName, file.errorString());
+    }
+}
+
+}
+}
