@@ -4,7 +4,8 @@
 #
 # testhttpserver.py DIRECTORY [LIFETIME]: serves DIRECTORY over HTTP on 127.0.0.1 at a free port, which it
 # prints as its first line. The server ends by itself after LIFETIME seconds (default 120). Besides the files:
-#   GET /stall         sends the start of an answer and then nothing for a while, so a download stays in progress;
+#   GET /stall         sends the start of an answer and then nothing for a while, so a download stays in progress,
+#                      and prints "stalling" once the start is sent;
 #   GET /silent        accepts the connection and never answers;
 #   GET /drip/NAME     sends the file NAME in small pieces with pauses of 0.4 s between them;
 #   GET /typed/NAME?type=MIME  sends the file NAME with the content type MIME.
@@ -28,6 +29,7 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.end_headers()
             self.wfile.write(b'\x89PNG\r\n\x1a\n')
             self.wfile.flush()
+            print('stalling', flush=True)
             time.sleep(30)
             return
         if url.path == '/silent':
