@@ -205,8 +205,8 @@ void TextView::openLink(const Link &link)
     if (link.kind() == Link::Kind::CopyOnly) {
         return;
     }
-    // Straight to the desktop's handler for the scheme. Finding out first what the address holds would have
-    // this program contact it, and run whatever the answer calls for.
+    // Straight to the desktop's handler for the scheme: finding out first what a web address holds would have
+    // this program fetch it.
     const QUrl url = link.url();
     auto *job = new KIO::OpenUrlJob(url, QLatin1String("x-scheme-handler/") + url.scheme(), this);
     job->setUiDelegate(new OpenLinkUiDelegate(window()));
