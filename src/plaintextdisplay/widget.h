@@ -17,8 +17,8 @@ namespace PlainTextDisplay
 /**
  * A read-only view of a decoded text in which web addresses, e-mail addresses and phone numbers are links.
  *
- * The links are shown but not followed: the browser neither navigates to them, which would replace the text,
- * nor hands them to another program.
+ * A click on a link neither navigates to it, which would replace the text, nor hands it to another program;
+ * links are opened or copied only on purpose, through their context menu (see TextView).
  */
 class Widget : public QWidget
 {
