@@ -7,6 +7,7 @@ Each call runs accessibletexts.py in a process of its own inside the test's X an
 
 import json
 import os
+import subprocess
 import sys
 import time
 
@@ -73,3 +74,19 @@ def press(session, process, name):
     result = session.run(sys.executable, ACCESSIBLE_TEXTS, str(process.pid), "--press", name, check=False)
     if result.returncode != 0:
         raise AssertionError(f"could not press {name!r}: {result.stderr.strip()}\n{look(session, process)}")
+
+
+class Announcements:
+    """Listens, from before the program starts, to what programs announce to a screen reader."""
+
+    def __init__(self, session):
+        self.listener = subprocess.Popen([sys.executable, ACCESSIBLE_TEXTS, "--announcements"], env=session.env,
+                                         stdout=subprocess.PIPE, text=True)
+        if self.listener.stdout.readline().strip() != "listening":
+            raise AssertionError("the announcement listener did not start")
+
+    def of(self, process):
+        """Ends listening and returns every text that process announced."""
+        self.listener.terminate()
+        output, _ = self.listener.communicate(timeout=30)
+        return [text for pid, text in map(json.loads, output.splitlines()) if pid == process.pid]

@@ -8,6 +8,8 @@
                                         "enabled" where they hold, place is [x, y, width, height] on the screen
     accessibletexts.py PID --press NAME performs the default action of the first showing, enabled button
                                         called NAME; exits 1 when there is none
+    accessibletexts.py --announcements  prints "listening", then one JSON line [process id, text] for each
+                                        announcement that any program makes, until it is ended
 
 Runs in its own process, since pyatspi binds to the session bus given in its environment when imported.
 """
@@ -74,7 +76,19 @@ def press(application, name):
     return 0
 
 
+def listen_to_announcements():
+    def announced(event):
+        print(json.dumps([event.host_application.get_process_id(), str(event.any_data)]), flush=True)
+
+    pyatspi.Registry.registerEventListener(announced, "object:announcement")
+    print("listening", flush=True)
+    pyatspi.Registry.start()
+    return 0
+
+
 def main(argv):
+    if argv[1:] == ["--announcements"]:
+        return listen_to_announcements()
     application = application_of(int(argv[1]))
     if len(argv) == 4 and argv[2] == "--press":
         return press(application, argv[3]) if application else 1

@@ -18,6 +18,9 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QPushButton>
 
 using Brevlinder::Window;
 
@@ -189,6 +192,57 @@ private Q_SLOTS:
             QVERIFY(helpButton->menu());
             QVERIFY(!helpButton->autoDefault());
         }
+    }
+
+    // Tab goes through every usable control once, top to bottom: the pick view, the message (selectable, so that
+    // it can be read and copied), the text (and its links), the buttons below.
+    void tabReachesEveryControlInOrder()
+    {
+        const QString codeFile = m_directory.filePath(QStringLiteral("tab-code.png"));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("Tab to https://kde.org/ and on")).save(codeFile));
+        QGuiApplication::clipboard()->setImage(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("on the clipboard")));
+
+        Window window(false);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.load(QUrl::fromLocalFile(codeFile));
+        QTRY_COMPARE(partsOf(window).message->text(), QStringLiteral("Code in the image successfully scanned."));
+        for (auto *button : buttonBoxOf(window)->findChildren<QToolButton *>()) {
+            if (button->text() == QStringLiteral("Choose Another Source")) {
+                button->click();
+            }
+        }
+        QVERIFY(window.findChild<Brevlinder::ImageSource::ImageSelectWidget *>()->isVisible());
+
+        const auto describe = [](QWidget *widget) {
+            if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+                return button->text();
+            }
+            if (auto *label = qobject_cast<QLabel *>(widget)) {
+                return label->text();
+            }
+            return widget->accessibleName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className()) : widget->accessibleName();
+        };
+        QStringList stops;
+        window.findChild<QPushButton *>(QStringLiteral("openFileButton"))->setFocus(Qt::TabFocusReason);
+        for (int press = 0; press < 20; ++press) {
+            const QString stop = describe(QApplication::focusWidget());
+            if (stops.isEmpty() || stops.constLast() != stop) {
+                if (stops.contains(stop)) {
+                    break;
+                }
+                stops.append(stop);
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(stops,
+                 QStringList({QStringLiteral("Select a File"),
+                              QStringLiteral("Paste from Clipboard"),
+                              QStringLiteral("Code in the image successfully scanned."),
+                              QStringLiteral("Decoded text"),
+                              QStringLiteral("Copy Text to Clipboard"),
+                              QStringLiteral("Save Text As…"),
+                              QStringLiteral("Help")}));
     }
 
     void closingDeletesTheWindowAndItsTools()

@@ -560,7 +560,8 @@ void LoadImageJobTest::testNoData()
     // While it waits, the job says what it loads.
     QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{QStringLiteral("Loading image from %1…").arg(url.toDisplayString())}, timeout);
     QTRY_VERIFY_WITH_TIMEOUT(outcome.finished, timeout);
-    QVERIFY(clock.elapsed() >= noDataMilliseconds - 100);
+    // A coarse timer may fire up to 5 % early.
+    QVERIFY2(clock.elapsed() >= noDataMilliseconds * 95 / 100, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(outcome.error, int(KJob::UserDefinedError));
     QCOMPARE(outcome.errorString, fileLoadError(url) + QStringLiteral(" No data arrived for 3 seconds."));
     QCOMPARE(messages.size(), 1);

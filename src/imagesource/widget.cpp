@@ -7,7 +7,10 @@
 #include "imageselectwidget.h"
 #include "imageview.h"
 
+#include <KLocalizedString>
 #include <KMessageWidget>
+
+#include <QAccessible>
 
 #include <QImage>
 #include <QStackedLayout>
@@ -23,6 +26,7 @@ Widget::Widget(QWidget *parent)
     , m_imageView(new ImageView(this))
 {
     m_ui.setupUi(this);
+    m_imageView->setAccessibleName(i18nc("@label", "Image"));
     m_ui.widgetStackLayout->addWidget(m_imageView);
     // Connected only now: the image view becoming current as the first entry is no change of view.
     connect(m_ui.widgetStackLayout, &QStackedLayout::currentChanged, this, &Widget::handleCurrentViewChanged);
@@ -65,23 +69,29 @@ void Widget::setImageViewDropSelector(ImageSelector *imageSelector)
 
 void Widget::showSuccessMessage(const QString &message)
 {
-    m_ui.messageWidget->setMessageType(KMessageWidget::Positive);
-    m_ui.messageWidget->setText(message);
-    m_ui.messageWidget->animatedShow();
+    showMessage(KMessageWidget::Positive, message);
 }
 
 void Widget::showErrorMessage(const QString &message)
 {
-    m_ui.messageWidget->setMessageType(KMessageWidget::Error);
-    m_ui.messageWidget->setText(message);
-    m_ui.messageWidget->animatedShow();
+    showMessage(KMessageWidget::Error, message);
 }
 
 void Widget::showInformationMessage(const QString &message)
 {
-    m_ui.messageWidget->setMessageType(KMessageWidget::Information);
+    showMessage(KMessageWidget::Information, message);
+}
+
+void Widget::showMessage(KMessageWidget::MessageType type, const QString &message)
+{
+    m_ui.messageWidget->setMessageType(type);
     m_ui.messageWidget->setText(message);
     m_ui.messageWidget->animatedShow();
+    // A screen reader speaks the outcome without the user having to look for it; an error interrupts.
+    QAccessibleAnnouncementEvent announcement(m_ui.messageWidget, message);
+    announcement.setPoliteness(type == KMessageWidget::Error ? QAccessible::AnnouncementPoliteness::Assertive
+                                                              : QAccessible::AnnouncementPoliteness::Polite);
+    QAccessible::updateAccessibility(&announcement);
 }
 
 void Widget::handleCurrentViewChanged()

@@ -52,6 +52,8 @@ private Q_SLOTS:
     void handleCurrentViewChanged();
 
 private:
+    void showMessage(KMessageWidget::MessageType type, const QString &message);
+
     Ui::Widget m_ui;
     ImageView *m_imageView;
     // The pick view, null until showImageSelectWidget creates it; a child of this widget from then on.

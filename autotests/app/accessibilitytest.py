@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Brevlinder developers
+# SPDX-License-Identifier: GPL-2.0-or-later
+"""A screen reader's view of the built program under Xvfb, in both modes: every button has a name it can speak,
+the image, the message and the decoded text are there, and the message is announced when it changes.
+
+Usage: accessibilitytest.py PATH-TO-BREVLINDER SAMPLE-IMAGE
+"""
+
+import os
+import sys
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
+from xsession import XSession, stop  # noqa: E402
+from accessibility import Announcements, wait_until  # noqa: E402
+
+PROGRAM = SAMPLE = None
+SAMPLE_TEXT = "Brevlinder sample\nWeb: https://kde.org/\nMail: hello@example.org\nPhone: +49 30 1234567"
+SUCCESS = "Code in the image successfully scanned."
+EXPORT_BUTTONS = {"Copy Text to Clipboard", "Save Text As…"}
+NORMAL_MODE_BUTTONS = EXPORT_BUTTONS | {"Choose Another Source", "Help"}
+PICK_VIEW_BUTTONS = {"Select a File", "Paste from Clipboard", "Scan Screen"}
+
+
+def buttons(shown):
+    return [name for role, name, _, _, _ in shown.showing() if "button" in role]
+
+
+class AccessibilityTest(unittest.TestCase):
+    def run_program(self, session, *args):
+        process = session.start(PROGRAM, *args)
+        self.addCleanup(stop, process)
+        return process, session.wait_for_window(process)
+
+    def close(self, session, window, process):
+        session.key(window, "Escape")
+        self.assertEqual(process.wait(60), 0)
+
+    def test_a_scan_is_spoken_in_each_mode(self):
+        for mode, args, expected_buttons in (("normal", [], NORMAL_MODE_BUTTONS),
+                                             ("one scan", ["--onescan"], EXPORT_BUTTONS)):
+            with self.subTest(mode=mode), XSession(with_dbus=True) as session:
+                announcements = Announcements(session)
+                process, window = self.run_program(session, *args, SAMPLE)
+                shown = wait_until(session, process,
+                                   lambda shown: SUCCESS in shown.names() and SAMPLE_TEXT in shown.texts(),
+                                   "the success message and the decoded text")
+                self.assertNotIn("", buttons(shown), f"a button without a name:\n{shown}")
+                self.assertEqual(set(buttons(shown)), expected_buttons)
+                self.assertIn("Image", shown.names())
+                self.assertIn(["Decoded text", SAMPLE_TEXT], [[name, text.replace("\u2028", "\n")]
+                                                              for _, name, text, _, _ in shown.showing()])
+                self.close(session, window, process)
+                self.assertIn(SUCCESS, announcements.of(process))
+
+    def test_the_pick_view_is_spoken(self):
+        with XSession(with_dbus=True) as session:
+            process, window = self.run_program(session)
+            shown = wait_until(session, process, lambda shown: PICK_VIEW_BUTTONS <= set(buttons(shown)),
+                               "the pick view's buttons")
+            self.assertNotIn("", buttons(shown), f"a button without a name:\n{shown}")
+            self.assertEqual(set(buttons(shown)), PICK_VIEW_BUTTONS | NORMAL_MODE_BUTTONS)
+            self.assertIn("Drop an image here", shown.names())
+            self.close(session, window, process)
+
+    def test_a_failure_is_announced(self):
+        with XSession(with_dbus=True) as session:
+            announcements = Announcements(session)
+            process, window = self.run_program(session, os.path.join(HERE, "no-such-image.png"))
+            message = f"Could not load image from file file://{HERE}/no-such-image.png. No such file or directory"
+            wait_until(session, process, lambda shown: message in shown.names(), "the load error")
+            self.close(session, window, process)
+            self.assertIn(message, announcements.of(process))
+
+
+if __name__ == "__main__":
+    PROGRAM, SAMPLE = (os.path.abspath(argument) for argument in sys.argv[1:3])
+    del sys.argv[1:3]
+    unittest.main(verbosity=2)
