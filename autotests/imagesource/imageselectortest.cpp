@@ -3,6 +3,7 @@
 
 #include "codeimages.h"
 #include "imageselector.h"
+#include "modalanswers.h"
 #include "scanrecorder.h"
 #include "tool.h"
 
@@ -15,13 +16,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
 
 using Brevlinder::ImageSource::ImageSelector;
 using Brevlinder::ImageSource::Tool;
+using Brevlinder::Test::ModalAnswers;
 using Brevlinder::Test::ScanRecorder;
 
 namespace
@@ -47,21 +48,6 @@ void settle(Tool &tool)
     QCoreApplication::processEvents();
 }
 
-// Runs \p interact on the file dialog once it shows, from inside its own event loop.
-void whenFileDialogShows(const std::function<void(QFileDialog *)> &interact)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, interact] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible()) {
-            return;
-        }
-        poll->deleteLater();
-        poll->stop();
-        interact(dialog);
-    });
-    poll->start(20);
-}
 }
 
 Q_DECLARE_METATYPE(MimeDataMaker)
@@ -166,15 +152,19 @@ private Q_SLOTS:
         tool.switchToPickView();
         ScanRecorder scans(tool);
         const QString chosen = m_codeFile.toLocalFile();
-        whenFileDialogShows([chosen](QFileDialog *dialog) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Open Image"));
+        ModalAnswers answers({[chosen](QWidget *dialog) {
             auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            QVERIFY(fileName);
+            if (!qobject_cast<QFileDialog *>(dialog) || !fileName) {
+                dialog->close();
+                return;
+            }
             fileName->setText(chosen);
             QTest::keyClick(fileName, Qt::Key_Return);
-        });
+        }});
         ImageSelector(&tool).selectFile();
         settle(tool);
+
+        QCOMPARE(answers.seen, QStringList{QStringLiteral("Open Image|")});
 
         QCOMPARE(scans.count(), 1);
         QCOMPARE(scans.results.at(0).text(), QStringLiteral("from the file"));
@@ -186,15 +176,13 @@ private Q_SLOTS:
         Tool tool;
         tool.switchToPickView();
         ScanRecorder scans(tool);
-        bool shown = false;
-        whenFileDialogShows([&shown](QFileDialog *dialog) {
-            shown = true;
-            dialog->reject();
-        });
+        ModalAnswers answers({[](QWidget *dialog) {
+            QMetaObject::invokeMethod(qobject_cast<QDialog *>(dialog), &QDialog::reject, Qt::QueuedConnection);
+        }});
         ImageSelector(&tool).selectFile();
         settle(tool);
 
-        QVERIFY(shown);
+        QCOMPARE(answers.seen, QStringList{QStringLiteral("Open Image|")});
         QCOMPARE(scans.count(), 0);
         QVERIFY(tool.isInPickView());
         QVERIFY(messageWidget(tool)->text().isEmpty());

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 #include "scanresult.h"
+#include "anchorposition.h"
 #include "tool.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -13,6 +14,8 @@
 #include <QTextDocument>
 
 using namespace Brevlinder;
+
+using Brevlinder::Test::anchorPosition;
 
 namespace
 {
@@ -37,25 +40,6 @@ QStringList anchorsOf(const QTextDocument *document)
     return anchors;
 }
 
-// The middle of the first character of the link to \p href, in viewport coordinates; null if there is none.
-QPoint anchorPosition(QTextBrowser *browser, const QString &href)
-{
-    const QTextDocument *document = browser->document();
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-            const QTextFragment textFragment = fragment.fragment();
-            if (textFragment.charFormat().anchorHref() == href) {
-                QTextCursor cursor(browser->document());
-                cursor.setPosition(textFragment.position());
-                const QRect before = browser->cursorRect(cursor);
-                cursor.setPosition(textFragment.position() + 1);
-                const QRect after = browser->cursorRect(cursor);
-                return QPoint((before.left() + after.left()) / 2, before.center().y());
-            }
-        }
-    }
-    return QPoint();
-}
 
 }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 #include "textview.h"
+#include "anchorposition.h"
 #include "link.h"
 #include "scanresult.h"
 #include "tool.h"
@@ -22,6 +23,8 @@
 using namespace Brevlinder;
 using PlainTextDisplay::Link;
 using PlainTextDisplay::TextView;
+
+using Brevlinder::Test::anchorPosition;
 
 namespace
 {
@@ -95,25 +98,6 @@ TextView *viewOf(PlainTextDisplay::Tool &tool)
     return tool.widget()->findChild<TextView *>(QStringLiteral("plainTextView"));
 }
 
-// The middle of the first character of the link to \p href, in viewport coordinates; null if there is none.
-QPoint anchorPosition(QTextBrowser *browser, const QString &href)
-{
-    const QTextDocument *document = browser->document();
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-            const QTextFragment textFragment = fragment.fragment();
-            if (textFragment.charFormat().anchorHref() == href) {
-                QTextCursor cursor(browser->document());
-                cursor.setPosition(textFragment.position());
-                const QRect before = browser->cursorRect(cursor);
-                cursor.setPosition(textFragment.position() + 1);
-                const QRect after = browser->cursorRect(cursor);
-                return QPoint((before.left() + after.left()) / 2, before.center().y());
-            }
-        }
-    }
-    return QPoint();
-}
 
 // The texts of the entries above the menu's first separator, where the link's entries are.
 QStringList linkEntries(const QMenu *menu)

@@ -3,6 +3,8 @@
 
 #include "tool.h"
 
+#include "menutoolbutton.h"
+
 #include <KLocalizedString>
 #include <KStandardAction>
 
@@ -10,9 +12,7 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QMimeData>
-#include <QToolButton>
 
 namespace Brevlinder
 {
@@ -28,8 +28,6 @@ Tool::~Tool() = default;
 
 void Tool::setupButtons(QDialogButtonBox *buttonBox)
 {
-    auto *menu = new QMenu(buttonBox);
-
     if (!m_copyTextAction) {
         m_copyTextAction = KStandardAction::copy(this, &Tool::copyTextToClipboard, this);
         m_copyTextAction->setText(i18nc("@action", "Copy Text to Clipboard"));
@@ -40,15 +38,7 @@ void Tool::setupButtons(QDialogButtonBox *buttonBox)
         m_copyDataAction->setEnabled(false);
         connect(m_copyDataAction, &QAction::triggered, this, &Tool::copyDataToClipboard);
     }
-    menu->addAction(m_copyTextAction);
-    menu->addAction(m_copyDataAction);
-
-    auto *button = new QToolButton(buttonBox);
-    button->setMenu(menu);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setPopupMode(QToolButton::MenuButtonPopup);
-    button->setDefaultAction(m_copyTextAction);
-    buttonBox->addButton(button, QDialogButtonBox::ActionRole);
+    addMenuToolButton(buttonBox, {m_copyTextAction, m_copyDataAction});
 }
 
 void Tool::setScanResult(const ScanResult &scanResult)

@@ -3,6 +3,8 @@
 
 #include "tool.h"
 
+#include "menutoolbutton.h"
+
 #include <KLocalizedString>
 #include <KStandardAction>
 
@@ -10,10 +12,8 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QMenu>
 #include <QMessageBox>
 #include <QSaveFile>
-#include <QToolButton>
 
 namespace Brevlinder
 {
@@ -50,8 +50,6 @@ Tool::~Tool() = default;
 
 void Tool::setupButtons(QDialogButtonBox *buttonBox)
 {
-    auto *menu = new QMenu(buttonBox);
-
     if (!m_saveTextAsAction) {
         m_saveTextAsAction = KStandardAction::saveAs(this, &Tool::saveTextAs, this);
         m_saveTextAsAction->setText(i18nc("@action", "Save Text As…"));
@@ -62,15 +60,7 @@ void Tool::setupButtons(QDialogButtonBox *buttonBox)
         m_saveDataAsAction->setEnabled(false);
         connect(m_saveDataAsAction, &QAction::triggered, this, &Tool::saveDataAs);
     }
-    menu->addAction(m_saveTextAsAction);
-    menu->addAction(m_saveDataAsAction);
-
-    auto *button = new QToolButton(buttonBox);
-    button->setMenu(menu);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setPopupMode(QToolButton::MenuButtonPopup);
-    button->setDefaultAction(m_saveTextAsAction);
-    buttonBox->addButton(button, QDialogButtonBox::ActionRole);
+    addMenuToolButton(buttonBox, {m_saveTextAsAction, m_saveDataAsAction});
 }
 
 void Tool::setScanResult(const ScanResult &scanResult)
