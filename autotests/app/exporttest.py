@@ -97,6 +97,9 @@ class ExportTest(unittest.TestCase):
         session.settle(dialog, process, quiet_for=0.5)
         session.focus(dialog)
         session.run("xdotool", "type", "--delay", "20", file_name)
+        # On a slow machine (a sanitizer build) the first keys can come before the name field takes them: go on
+        # only once the field holds the whole name.
+        wait_until(session, process, lambda shown: file_name in shown.texts(), f"{file_name} typed into the dialog")
         session.run("xdotool", "key", "Return")
         wait_for(lambda: os.path.exists(file_name), message=f"{file_name} to be written")
         # The file appears complete: it is renamed into place.
