@@ -8,6 +8,8 @@
 
 #include <KMessageWidget>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenu>
@@ -18,9 +20,6 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <QApplication>
-#include <QClipboard>
-#include <QPushButton>
 
 using Brevlinder::Window;
 

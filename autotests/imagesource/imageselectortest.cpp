@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Brevlinder developers
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-#include "codeimages.h"
 #include "imageselector.h"
+#include "codeimages.h"
 #include "modalanswers.h"
 #include "scanrecorder.h"
 #include "tool.h"
@@ -114,7 +114,8 @@ private Q_SLOTS:
             auto data = std::make_unique<QMimeData>();
             data->setImageData(QImage());
             return data;
-        }) << true << QStringLiteral("Could not scan code in the image.") << QString();
+        }) << true << QStringLiteral("Could not scan code in the image.")
+                                         << QString();
         QTest::newRow("no data object") << MimeDataMaker([](const QUrl &, const QUrl &) {
             return std::unique_ptr<QMimeData>();
         }) << false << QString() << QString();

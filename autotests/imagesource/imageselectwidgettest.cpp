@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Brevlinder developers
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-#include "codeimages.h"
 #include "imageselectwidget.h"
+#include "codeimages.h"
 #include "imageview.h"
 #include "scanrecorder.h"
 #include "tool.h"
@@ -303,7 +303,9 @@ private Q_SLOTS:
         for (const auto &result : std::as_const(scans.results)) {
             texts.append(result.text());
         }
-        QCOMPARE(texts, enabled ? QStringList({QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("from the file")}) : QStringList({QStringLiteral("first")}));
+        QCOMPARE(texts,
+                 enabled ? QStringList({QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("from the file")})
+                         : QStringList({QStringLiteral("first")}));
 
         const std::unique_ptr<QMimeData> unusable = textData();
         bool entered = true;

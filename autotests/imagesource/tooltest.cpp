@@ -13,8 +13,8 @@
 #include <QThreadPool>
 
 using Brevlinder::ScanResult;
-using Brevlinder::Test::ScanRecorder;
 using Brevlinder::ImageSource::Tool;
+using Brevlinder::Test::ScanRecorder;
 
 namespace
 {

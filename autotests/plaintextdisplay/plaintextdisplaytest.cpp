@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Brevlinder developers
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-#include "scanresult.h"
 #include "anchorposition.h"
+#include "scanresult.h"
 #include "tool.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -39,7 +39,6 @@ QStringList anchorsOf(const QTextDocument *document)
     }
     return anchors;
 }
-
 
 }
 

@@ -98,7 +98,6 @@ TextView *viewOf(PlainTextDisplay::Tool &tool)
     return tool.widget()->findChild<TextView *>(QStringLiteral("plainTextView"));
 }
 
-
 // The texts of the entries above the menu's first separator, where the link's entries are.
 QStringList linkEntries(const QMenu *menu)
 {

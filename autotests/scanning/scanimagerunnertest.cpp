@@ -5,7 +5,6 @@
 #include "codeimages.h"
 #include "poolresults.h"
 
-
 #include <QDebug>
 #include <QPainter>
 #include <QProcess>

@@ -56,8 +56,10 @@ void ImageSelectWidget::setUpScanScreenButton()
     m_ui.scanScreenButton->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
     const bool available = ScreenScanner::availableMethod() != ScreenScanner::Method::Unavailable;
     m_ui.scanScreenButton->setEnabled(available);
-    m_ui.scanScreenButton->setToolTip(available ? i18nc("@info:tooltip", "Read a code shown anywhere on the screen (%1)", m_ui.scanScreenButton->shortcut().toString(QKeySequence::NativeText))
-                                                : ScreenScanner::unavailableReason());
+    m_ui.scanScreenButton->setToolTip(
+        available
+            ? i18nc("@info:tooltip", "Read a code shown anywhere on the screen (%1)", m_ui.scanScreenButton->shortcut().toString(QKeySequence::NativeText))
+            : ScreenScanner::unavailableReason());
     connect(m_ui.scanScreenButton, &QAbstractButton::clicked, this, &ImageSelectWidget::scanScreen);
 }
 

@@ -109,12 +109,8 @@ void ScreenScanner::requestPortalScreenshot()
 {
     const QString token = QStringLiteral("brevlinder%1").arg(QRandomGenerator::global()->generate());
     m_requestPath = requestPathFor(token);
-    QDBusConnection::sessionBus().connect(portalService,
-                                          m_requestPath,
-                                          requestInterface,
-                                          QStringLiteral("Response"),
-                                          this,
-                                          SLOT(handlePortalResponse(uint, QVariantMap)));
+    QDBusConnection::sessionBus()
+        .connect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"), this, SLOT(handlePortalResponse(uint, QVariantMap)));
 
     QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, screenshotInterface, QStringLiteral("Screenshot"));
     const QVariantMap options{{QStringLiteral("handle_token"), token}, {QStringLiteral("interactive"), true}, {QStringLiteral("modal"), true}};
@@ -131,12 +127,8 @@ void ScreenScanner::requestPortalScreenshot()
 
 void ScreenScanner::handlePortalResponse(uint response, const QVariantMap &results)
 {
-    QDBusConnection::sessionBus().disconnect(portalService,
-                                             m_requestPath,
-                                             requestInterface,
-                                             QStringLiteral("Response"),
-                                             this,
-                                             SLOT(handlePortalResponse(uint, QVariantMap)));
+    QDBusConnection::sessionBus()
+        .disconnect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"), this, SLOT(handlePortalResponse(uint, QVariantMap)));
     const QUrl url(results.value(QStringLiteral("uri")).toString());
     if (response == 0 && !url.isEmpty()) {
         static_cast<AbstractSourceTool *>(m_tool)->load(url);

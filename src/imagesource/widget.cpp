@@ -89,8 +89,7 @@ void Widget::showMessage(KMessageWidget::MessageType type, const QString &messag
     m_ui.messageWidget->animatedShow();
     // A screen reader speaks the outcome without the user having to look for it; an error interrupts.
     QAccessibleAnnouncementEvent announcement(m_ui.messageWidget, message);
-    announcement.setPoliteness(type == KMessageWidget::Error ? QAccessible::AnnouncementPoliteness::Assertive
-                                                              : QAccessible::AnnouncementPoliteness::Polite);
+    announcement.setPoliteness(type == KMessageWidget::Error ? QAccessible::AnnouncementPoliteness::Assertive : QAccessible::AnnouncementPoliteness::Polite);
     QAccessible::updateAccessibility(&announcement);
 }
 
