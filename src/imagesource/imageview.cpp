@@ -10,8 +10,10 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -43,7 +45,35 @@ ImageView::ImageView(QWidget *parent)
 
 void ImageView::setImage(const QImage &image)
 {
-    m_imageLabel->setPixmap(QPixmap::fromImage(image, Qt::AutoColor));
+    m_imageLabel->setPixmap(QPixmap::fromImage(shownImage(image, largestScreenPixels()), Qt::AutoColor), image.size());
+}
+
+QSize ImageView::largestScreenPixels()
+{
+    QSize largest;
+    const auto screens = QGuiApplication::screens();
+    for (const QScreen *screen : screens) {
+        largest = largest.expandedTo(screen->size() * screen->devicePixelRatio());
+    }
+    return largest;
+}
+
+QImage ImageView::shownImage(const QImage &image, QSize screenPixels)
+{
+    if (screenPixels.isEmpty() || (image.width() <= screenPixels.width() && image.height() <= screenPixels.height())) {
+        return image;
+    }
+    // No screen shows more pixels than it has: a photo from a phone is shown from a copy that fits the
+    // largest screen, which keeps the view's memory small and each repaint after a resize quick.
+    const QSize shownSize = image.size().scaled(screenPixels, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    // Averaging every pixel of a photo of a hundred megapixels takes the GUI thread far too long: every
+    // other pixel of every other line is dropped first where the image is more than twice as large.
+    const QSize halfSize = image.size() / 2;
+    if (halfSize.width() >= shownSize.width() && halfSize.height() >= shownSize.height()) {
+        return image.scaled(shownSize * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+            .scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return image.scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 void ImageView::setDropSelector(ImageSelector *imageSelector)

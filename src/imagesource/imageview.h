@@ -27,7 +27,11 @@ class ImageView : public QWidget
 public:
     explicit ImageView(QWidget *parent = nullptr);
 
+    /// Shows \p image; one larger than the largest screen is shown from a copy scaled down to fit it.
     void setImage(const QImage &image);
+
+    /// The image that the view shows for \p image on screens of at most \p screenPixels device pixels.
+    static QImage shownImage(const QImage &image, QSize screenPixels);
     /// Takes drops of an image or one URL through \p imageSelector; null (the default) refuses every drop.
     void setDropSelector(ImageSelector *imageSelector);
 
@@ -37,6 +41,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    static QSize largestScreenPixels();
+
     QScrollArea *m_scrollArea;
     ProportionalImageLabel *m_imageLabel;
     ImageSelector *m_dropSelector = nullptr;
