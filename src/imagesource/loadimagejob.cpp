@@ -10,6 +10,7 @@
 #include <KLocalizedString>
 
 #include <QNetworkAccessManager>
+#include <QPointer>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTemporaryFile>
@@ -27,11 +28,15 @@ const QLatin1String stdinScheme("stdin");
 // A load that takes longer than this says what it is loading; quicker ones pass without a flicker.
 constexpr auto loadingMessageDelay = 400ms;
 constexpr auto defaultNoDataTimeout = 30s;
+
+// The job started early for the start URL, until its user takes it over. GUI thread only.
+QPointer<LoadImageJob> earlyJob;
 }
 
 LoadImageJob::LoadImageJob(const QUrl &url)
     : m_url(url)
 {
+    allowDecodableImages();
     m_loadingTimer.setSingleShot(true);
     m_loadingTimer.setInterval(loadingMessageDelay);
     connect(&m_loadingTimer, &QTimer::timeout, this, &LoadImageJob::showLoading);
@@ -54,6 +59,29 @@ std::chrono::milliseconds LoadImageJob::noDataTimeout()
         return ok && milliseconds > 0 ? std::chrono::milliseconds(milliseconds) : std::chrono::milliseconds(defaultNoDataTimeout);
     }();
     return timeout;
+}
+
+void LoadImageJob::startEarly(const QUrl &url)
+{
+    // Reads of local files and standard input report only through the event loop, so the job cannot end
+    // before its user connects to it; a download may, and is not worth starting ahead anyway.
+    auto *job = new LoadImageJob(url);
+    if (!job->isStdin() && !url.isLocalFile()) {
+        delete job;
+        return;
+    }
+    earlyJob = job;
+    job->start();
+}
+
+LoadImageJob *LoadImageJob::takeEarlyJob(const QUrl &url)
+{
+    if (!earlyJob || earlyJob->m_url != url) {
+        return nullptr;
+    }
+    LoadImageJob *job = earlyJob;
+    earlyJob = nullptr;
+    return job;
 }
 
 void LoadImageJob::start()
@@ -205,6 +233,10 @@ void LoadImageJob::stopCopying()
 
 void LoadImageJob::finish(int error, const QString &errorText)
 {
+    // An early job that nobody took over is of no use to anyone now.
+    if (earlyJob == this) {
+        earlyJob = nullptr;
+    }
     m_loadingTimer.stop();
     m_noDataTimer.stop();
     if (error != 0) {

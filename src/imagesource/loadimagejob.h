@@ -51,6 +51,17 @@ public:
     /// How long a download may go without receiving data.
     static std::chrono::milliseconds noDataTimeout();
 
+    /**
+     * Starts reading the image at @p url, a local file or standard input, before anyone asks for it: the
+     * program reads its start image while it builds its window. Other URLs are left for an ordinary load.
+     */
+    static void startEarly(const QUrl &url);
+    /**
+     * The job that startEarly started for @p url, still running, for its user to connect to (and not to
+     * start again); null if there is none. A job is handed out once.
+     */
+    static LoadImageJob *takeEarlyJob(const QUrl &url);
+
 private Q_SLOTS:
     void handleReadFinished(const Brevlinder::ImageSource::ImageReadResult &imageReadResult);
     void handleFileCopyFinished(KJob *job);

@@ -5,6 +5,7 @@
 
 #include "imageselector.h"
 #include "loadimagejob.h"
+#include "readimagefilerunner.h"
 #include "scanimagerunner.h"
 #include "scanresult.h"
 #include "widget.h"
@@ -21,6 +22,8 @@ Tool::Tool()
     , m_widget(std::make_unique<Widget>())
 {
     connect(m_widget.get(), &Widget::isInPickViewChanged, this, &AbstractSourceTool::isInPickViewChanged);
+    // Big photos come from the clipboard and drops as well as from files.
+    allowDecodableImages();
 }
 
 Tool::~Tool() = default;
@@ -33,13 +36,17 @@ void Tool::load(const QUrl &url)
     }
     // Nothing in the widget takes input until the load has ended, so no second load can start meanwhile.
     m_widget->setEnabled(false);
-    auto *job = new LoadImageJob(url);
+    // The program may have started reading its start image while it built the window.
+    LoadImageJob *earlyJob = LoadImageJob::takeEarlyJob(url);
+    auto *job = earlyJob ? earlyJob : new LoadImageJob(url);
     connect(job, &KJob::result, this, &Tool::handleLoadResult);
     // A slow load says what it is loading; its result replaces that message.
     connect(job, &KJob::infoMessage, this, [this](KJob *, const QString &message) {
         m_widget->showInformationMessage(message);
     });
-    job->start();
+    if (!earlyJob) {
+        job->start();
+    }
 }
 
 QWidget *Tool::widget()
