@@ -5,12 +5,14 @@
 
 #include "imagereadresult.h"
 #include "readimagefilerunner.h"
+#include "scanimagerunner.h"
 
 #include <KIO/FileCopyJob>
 #include <KLocalizedString>
 
 #include <QNetworkAccessManager>
 #include <QPointer>
+#include <QPromise>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTemporaryFile>
@@ -71,6 +73,7 @@ void LoadImageJob::startEarly(const QUrl &url)
         return;
     }
     earlyJob = job;
+    job->m_scanAhead = true;
     job->start();
 }
 
@@ -124,12 +127,50 @@ void LoadImageJob::copyToTemporaryFile()
     copyJob->start();
 }
 
+QFuture<ScanResult> LoadImageJob::earlyScan() const
+{
+    return m_earlyScan;
+}
+
 void LoadImageJob::readImageFile(const QString &fileName)
 {
     auto *reader = new ReadImageFileRunner(fileName, m_mimeType);
     qRegisterMetaType<ImageReadResult>();
     connect(reader, &ReadImageFileRunner::readFinished, this, &LoadImageJob::handleReadFinished);
+    if (m_scanAhead) {
+        scanOnReaderThread(reader);
+    }
     QThreadPool::globalInstance()->start(reader, 0);
+}
+
+void LoadImageJob::scanOnReaderThread(ReadImageFileRunner *reader)
+{
+    // The start image is scanned right after it was read, on the same pool thread, while the GUI thread is
+    // still building the window or showing the image. The result waits in the future until the source tool
+    // asks for it; the image and the messages come in the same order as for any scan.
+    auto promise = std::make_shared<QPromise<ScanResult>>();
+    m_earlyScan = promise->future();
+    promise->start();
+    connect(
+        reader,
+        &ReadImageFileRunner::readFinished,
+        reader,
+        [promise](const ImageReadResult &imageReadResult) {
+            if (imageReadResult.isValid()) {
+                ScanImageRunner runner(imageReadResult.image());
+                connect(
+                    &runner,
+                    &ScanImageRunner::scanFinished,
+                    &runner,
+                    [&promise](const ScanResult &scanResult) {
+                        promise->addResult(scanResult);
+                    },
+                    Qt::DirectConnection);
+                runner.run();
+            }
+            promise->finish();
+        },
+        Qt::DirectConnection);
 }
 
 void LoadImageJob::handleMimeTypeFound(KIO::Job *job, const QString &mimeType)

@@ -5,6 +5,9 @@
 
 #include <KJob>
 
+#include "scanresult.h"
+
+#include <QFuture>
 #include <QImage>
 #include <QTimer>
 #include <QUrl>
@@ -24,6 +27,7 @@ namespace Brevlinder::ImageSource
 {
 
 class ImageReadResult;
+class ReadImageFileRunner;
 
 /**
  * Loads the image at a URL: standard input for the scheme "stdin", a local file directly, anything else
@@ -47,6 +51,11 @@ public:
 
     /// The loaded image; meaningful when the job ended without error.
     QImage image() const;
+    /**
+     * The scan of the loaded image, started on the thread pool as soon as the image was read, for a job
+     * started early; an invalid future for any other job.
+     */
+    QFuture<ScanResult> earlyScan() const;
 
     /// How long a download may go without receiving data.
     static std::chrono::milliseconds noDataTimeout();
@@ -70,6 +79,7 @@ private:
     bool isStdin() const;
     void copyToTemporaryFile();
     void readImageFile(const QString &fileName);
+    void scanOnReaderThread(ReadImageFileRunner *reader);
     void handleMimeTypeFound(KIO::Job *job, const QString &mimeType);
     void handleNoDataTimeout();
     bool nothingArrived() const;
@@ -88,6 +98,9 @@ private:
     std::unique_ptr<QTemporaryFile> m_tempFile;
     // The MIME type that KIO reported for a download, a hint at the image format.
     QString m_mimeType;
+    // A job started early scans its image right after the read, on the reader's thread.
+    bool m_scanAhead = false;
+    QFuture<ScanResult> m_earlyScan;
     QTimer m_loadingTimer;
     QTimer m_noDataTimer;
 };

@@ -12,6 +12,7 @@
 
 #include <KLocalizedString>
 
+#include <QFutureWatcher>
 #include <QThreadPool>
 
 namespace Brevlinder::ImageSource
@@ -78,6 +79,20 @@ void Tool::scanImage(const QImage &image)
     QThreadPool::globalInstance()->start(runner);
 }
 
+void Tool::showScannedImage(const QImage &image, const QFuture<ScanResult> &scanning)
+{
+    m_widget->setImage(image);
+
+    // The same as scanImage, but the scan is already running or done.
+    auto *watcher = new QFutureWatcher<ScanResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, scan = ++m_latestScan] {
+        watcher->deleteLater();
+        const QFuture<ScanResult> future = watcher->future();
+        handleScanFinished(scan, future.resultCount() > 0 ? future.result() : ScanResult());
+    });
+    watcher->setFuture(scanning);
+}
+
 void Tool::showErrorMessage(const QString &message)
 {
     m_widget->showErrorMessage(message);
@@ -103,7 +118,13 @@ void Tool::handleLoadResult(KJob *job)
         m_widget->showErrorMessage(job->errorString());
         return;
     }
-    scanImage(static_cast<LoadImageJob *>(job)->image());
+    const auto *loadJob = static_cast<LoadImageJob *>(job);
+    const QFuture<ScanResult> earlyScan = loadJob->earlyScan();
+    if (earlyScan.isValid()) {
+        showScannedImage(loadJob->image(), earlyScan);
+        return;
+    }
+    scanImage(loadJob->image());
 }
 
 void Tool::handleScanFinished(quint64 scan, const ScanResult &scanResult)
