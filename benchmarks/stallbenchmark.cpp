@@ -109,6 +109,7 @@ int main(int argc, char **argv)
                     const double resizeStall = heartbeat.takeLongestGap();
                     std::printf("load, show and scan (%.0f ms): longest stall %.1f ms\n", loadMilliseconds, loadStall);
                     std::printf("%d resizes: longest stall %.1f ms\n", resizes, resizeStall);
+                    std::fflush(stdout);
                     application.quit();
                 });
                 return;
@@ -119,7 +120,6 @@ int main(int argc, char **argv)
         resizer->start(resizeIntervalMilliseconds);
     });
 
-    const int exitCode = application.exec();
-    delete window;
-    return exitCode;
+    // Like the program, which ends its event loop with the window still open.
+    return application.exec();
 }

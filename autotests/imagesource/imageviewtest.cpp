@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTest>
+#include <QThreadPool>
 
 #include <limits>
 
@@ -220,7 +221,8 @@ void ImageViewTest::shownImage()
     }
 }
 
-// The view keeps no full-resolution copy of a photo, and the photo keeps its exact proportions on screen.
+// The view keeps no full-resolution copy of a photo, and the photo keeps its exact proportions on screen. A
+// newer image wins over the copy of an older one that is still being made.
 void ImageViewTest::largeImageShownScaledDown()
 {
     ImageView view;
@@ -235,11 +237,22 @@ void ImageViewTest::largeImageShownScaledDown()
     QImage image(imageSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     view.setImage(image);
+    // The copy is made on the thread pool.
+    QTRY_VERIFY(!label->pixmap().isNull());
 
     QVERIFY(label->pixmap().width() <= screenPixels.width());
     QVERIFY(label->pixmap().height() <= screenPixels.height());
     QCOMPARE(label->pixmap().width(), screenPixels.width());
     verifyFitted(label, imageSize);
+
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(Qt::black);
+    view.setImage(image);
+    view.setImage(small);
+    QCOMPARE(label->pixmap().size(), small.size());
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QCOMPARE(label->pixmap().size(), small.size());
 }
 
 // A dark code on a transparent background stays visible: the transparent parts show light, the dark parts

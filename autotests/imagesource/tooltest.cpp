@@ -230,7 +230,7 @@ private Q_SLOTS:
         QVERIFY(view);
         const auto *label = view->findChild<QLabel *>();
         QVERIFY(label);
-        QVERIFY(!label->pixmap().isNull());
+        QTRY_VERIFY(!label->pixmap().isNull());
         const QScreen *screen = QGuiApplication::primaryScreen();
         QVERIFY(label->pixmap().width() <= screen->size().width() * screen->devicePixelRatio());
         QVERIFY(label->pixmap().height() <= screen->size().height() * screen->devicePixelRatio());

@@ -27,7 +27,8 @@ class ImageView : public QWidget
 public:
     explicit ImageView(QWidget *parent = nullptr);
 
-    /// Shows \p image; one larger than the largest screen is shown from a copy scaled down to fit it.
+    /// Shows \p image; one larger than the largest screen is shown from a copy scaled down to fit it, which is
+    /// made on the thread pool and shown when it is there.
     void setImage(const QImage &image);
 
     /// The image that the view shows for \p image on screens of at most \p screenPixels device pixels.
@@ -42,10 +43,13 @@ protected:
 
 private:
     static QSize largestScreenPixels();
+    static bool fitsScreen(const QImage &image, QSize screenPixels);
 
     QScrollArea *m_scrollArea;
     ProportionalImageLabel *m_imageLabel;
     ImageSelector *m_dropSelector = nullptr;
+    // Counts the images set; only the copy of the latest one is shown.
+    quint64 m_imageSerial = 0;
 };
 
 }
