@@ -134,8 +134,13 @@ class FailureTest(unittest.TestCase):
             self.session.key(window, "Escape")
             self.assertEqual(process.wait(20), 0)
         except BaseException:
-            stop(process)
-            print(f"standard error of {args}:\n{process.stderr.read()}", file=sys.stderr)
+            # Read what the program said before its streams are closed, so that the cause of a failure shows.
+            process.terminate()
+            try:
+                errors = process.communicate(timeout=10)[1]
+            except subprocess.TimeoutExpired:
+                errors = "(the program did not end)"
+            print(f"standard error of {args}:\n{errors}", file=sys.stderr)
             raise
         return process.stderr.read()
 

@@ -7,8 +7,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QMargins>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTest>
+#include <QThreadPool>
 
 #include <limits>
 
@@ -24,6 +26,9 @@ private Q_SLOTS:
     void labelFollowsView_data();
     void labelFollowsView();
     void emptyImagesKeepMargins();
+    void shownImage_data();
+    void shownImage();
+    void largeImageShownScaledDown();
     void transparencyShownLight();
 
 private:
@@ -181,6 +186,73 @@ void ImageViewTest::emptyImagesKeepMargins()
     view.resize(400, 300);
     QTRY_VERIFY(laidOut(view, QSize(400, 300)));
     QCOMPARE(label->contentsMargins(), fitted);
+}
+
+void ImageViewTest::shownImage_data()
+{
+    QTest::addColumn<QSize>("imageSize");
+    QTest::addColumn<QSize>("screenPixels");
+    QTest::addColumn<QSize>("shownSize");
+
+    QTest::newRow("smaller than the screen") << QSize(300, 200) << QSize(1920, 1080) << QSize(300, 200);
+    QTest::newRow("as large as the screen") << QSize(1920, 1080) << QSize(1920, 1080) << QSize(1920, 1080);
+    QTest::newRow("one pixel too wide") << QSize(1921, 100) << QSize(1920, 1080) << QSize(1920, 99);
+    QTest::newRow("24 MP photo, landscape") << QSize(6000, 4000) << QSize(1920, 1080) << QSize(1620, 1080);
+    QTest::newRow("108 MP photo, portrait") << QSize(9000, 12000) << QSize(1920, 1080) << QSize(810, 1080);
+    QTest::newRow("a line of pixels") << QSize(20000, 1) << QSize(1024, 768) << QSize(1024, 1);
+}
+
+// Only an image larger than the screens is scaled, to the largest size that fits, its proportions kept.
+void ImageViewTest::shownImage()
+{
+    QFETCH(QSize, imageSize);
+    QFETCH(QSize, screenPixels);
+    QFETCH(QSize, shownSize);
+
+    QImage image(imageSize, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    const QImage shown = ImageView::shownImage(image, screenPixels);
+
+    QCOMPARE(shown.size(), shownSize);
+    QCOMPARE(shown.pixel(shown.width() / 2, shown.height() / 2), QColor(Qt::darkGreen).rgb());
+    if (shownSize == imageSize) {
+        // Shared, not copied.
+        QCOMPARE(shown.constBits(), image.constBits());
+    }
+}
+
+// The view keeps no full-resolution copy of a photo, and the photo keeps its exact proportions on screen. A
+// newer image wins over the copy of an older one that is still being made.
+void ImageViewTest::largeImageShownScaledDown()
+{
+    ImageView view;
+    QLabel *label = imageLabel(view);
+    view.resize(500, 500);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_VERIFY(laidOut(view, QSize(500, 500)));
+
+    const QSize screenPixels = view.screen()->size() * view.screen()->devicePixelRatio();
+    const QSize imageSize(screenPixels.width() * 5 + 3, screenPixels.height() * 2);
+    QImage image(imageSize, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    view.setImage(image);
+    // The copy is made on the thread pool.
+    QTRY_VERIFY(!label->pixmap().isNull());
+
+    QVERIFY(label->pixmap().width() <= screenPixels.width());
+    QVERIFY(label->pixmap().height() <= screenPixels.height());
+    QCOMPARE(label->pixmap().width(), screenPixels.width());
+    verifyFitted(label, imageSize);
+
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(Qt::black);
+    view.setImage(image);
+    view.setImage(small);
+    QCOMPARE(label->pixmap().size(), small.size());
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QCOMPARE(label->pixmap().size(), small.size());
 }
 
 // A dark code on a transparent background stays visible: the transparent parts show light, the dark parts

@@ -64,12 +64,12 @@ QByteArray pngChunk(const QByteArray &type, const QByteArray &content)
 }
 
 // A well-formed PNG that declares a grey image of the given size but carries only a few rows of it.
-QByteArray pngDeclaring(quint32 width, quint32 height)
+QByteArray pngDeclaring(quint32 width, quint32 height, char bitDepth = 8)
 {
     QByteArray header(13, '\0');
     qToBigEndian(width, header.data());
     qToBigEndian(height, header.data() + 4);
-    header[8] = 8; // bit depth
+    header[8] = bitDepth;
     header[9] = 0; // grey
     const QByteArray rows = qCompress(QByteArray(1024, '\0')).mid(4); // the zlib stream without Qt's length
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", rows) + pngChunk("IEND", {});
@@ -195,6 +195,8 @@ void ReadImageFileRunnerTest::testNoImage_data()
     addFile("corrupt png", corrupt, QStringLiteral("^Unable to read image data$"));
     // Far beyond Qt's allocation limit: refused from the header, before anything is allocated.
     addFile("png of 100000 x 100000 pixels", pngDeclaring(100000, 100000), QStringLiteral("^The image is 100.?000 × 100.?000 pixels, too large to load\\.$"));
+    // Small enough for Qt at one bit a pixel, but four bytes a pixel for the decoder overflow its offsets.
+    addFile("1-bit png of 40000 x 40000 pixels", pngDeclaring(40000, 40000, 1), QStringLiteral("^The image is 40.?000 × 40.?000 pixels, too large to load\\.$"));
 }
 
 void ReadImageFileRunnerTest::testNoImage()

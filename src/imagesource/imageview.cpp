@@ -10,10 +10,17 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 
+#include <QFutureWatcher>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QPromise>
+#include <QScreen>
 #include <QScrollArea>
+#include <QThreadPool>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace Brevlinder
 {
@@ -43,7 +50,63 @@ ImageView::ImageView(QWidget *parent)
 
 void ImageView::setImage(const QImage &image)
 {
-    m_imageLabel->setPixmap(QPixmap::fromImage(image, Qt::AutoColor));
+    const quint64 serial = ++m_imageSerial;
+    const QSize screenPixels = largestScreenPixels();
+    if (fitsScreen(image, screenPixels)) {
+        m_imageLabel->setPixmap(QPixmap::fromImage(image, Qt::AutoColor), image.size());
+        return;
+    }
+    // Scaling a photo down reads tens of megabytes, too long for the GUI thread: it is done on the thread pool,
+    // and the view stays empty until the copy is there.
+    m_imageLabel->setPixmap(QPixmap());
+    auto promise = std::make_shared<QPromise<QImage>>();
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial, imageSize = image.size()] {
+        watcher->deleteLater();
+        // A newer image may have come meanwhile.
+        if (serial == m_imageSerial && watcher->future().resultCount() > 0) {
+            m_imageLabel->setPixmap(QPixmap::fromImage(watcher->future().result(), Qt::AutoColor), imageSize);
+        }
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, image, screenPixels] {
+        promise->addResult(shownImage(image, screenPixels));
+        promise->finish();
+    });
+}
+
+bool ImageView::fitsScreen(const QImage &image, QSize screenPixels)
+{
+    return screenPixels.isEmpty() || (image.width() <= screenPixels.width() && image.height() <= screenPixels.height());
+}
+
+QSize ImageView::largestScreenPixels()
+{
+    QSize largest;
+    const auto screens = QGuiApplication::screens();
+    for (const QScreen *screen : screens) {
+        largest = largest.expandedTo(screen->size() * screen->devicePixelRatio());
+    }
+    return largest;
+}
+
+QImage ImageView::shownImage(const QImage &image, QSize screenPixels)
+{
+    if (fitsScreen(image, screenPixels)) {
+        return image;
+    }
+    // No screen shows more pixels than it has: a photo from a phone is shown from a copy that fits the
+    // largest screen, which keeps the view's memory small and each repaint after a resize quick.
+    const QSize shownSize = image.size().scaled(screenPixels, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    // Averaging every pixel of a photo of a hundred megapixels takes long: where the image is more than twice
+    // as large, it is first sampled down to twice the size, then averaged.
+    const QSize halfSize = image.size() / 2;
+    if (halfSize.width() >= shownSize.width() && halfSize.height() >= shownSize.height()) {
+        return image.scaled(shownSize * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+            .scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return image.scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 void ImageView::setDropSelector(ImageSelector *imageSelector)

@@ -27,7 +27,12 @@ class ImageView : public QWidget
 public:
     explicit ImageView(QWidget *parent = nullptr);
 
+    /// Shows \p image; one larger than the largest screen is shown from a copy scaled down to fit it, which is
+    /// made on the thread pool and shown when it is there.
     void setImage(const QImage &image);
+
+    /// The image that the view shows for \p image on screens of at most \p screenPixels device pixels.
+    static QImage shownImage(const QImage &image, QSize screenPixels);
     /// Takes drops of an image or one URL through \p imageSelector; null (the default) refuses every drop.
     void setDropSelector(ImageSelector *imageSelector);
 
@@ -37,9 +42,14 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    static QSize largestScreenPixels();
+    static bool fitsScreen(const QImage &image, QSize screenPixels);
+
     QScrollArea *m_scrollArea;
     ProportionalImageLabel *m_imageLabel;
     ImageSelector *m_dropSelector = nullptr;
+    // Counts the images set; only the copy of the latest one is shown.
+    quint64 m_imageSerial = 0;
 };
 
 }

@@ -5,11 +5,14 @@
 
 #include "imagereadresult.h"
 #include "readimagefilerunner.h"
+#include "scanimagerunner.h"
 
 #include <KIO/FileCopyJob>
 #include <KLocalizedString>
 
 #include <QNetworkAccessManager>
+#include <QPointer>
+#include <QPromise>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTemporaryFile>
@@ -27,11 +30,15 @@ const QLatin1String stdinScheme("stdin");
 // A load that takes longer than this says what it is loading; quicker ones pass without a flicker.
 constexpr auto loadingMessageDelay = 400ms;
 constexpr auto defaultNoDataTimeout = 30s;
+
+// The job started early for the start URL, until its user takes it over. GUI thread only.
+QPointer<LoadImageJob> earlyJob;
 }
 
 LoadImageJob::LoadImageJob(const QUrl &url)
     : m_url(url)
 {
+    allowDecodableImages();
     m_loadingTimer.setSingleShot(true);
     m_loadingTimer.setInterval(loadingMessageDelay);
     connect(&m_loadingTimer, &QTimer::timeout, this, &LoadImageJob::showLoading);
@@ -54,6 +61,30 @@ std::chrono::milliseconds LoadImageJob::noDataTimeout()
         return ok && milliseconds > 0 ? std::chrono::milliseconds(milliseconds) : std::chrono::milliseconds(defaultNoDataTimeout);
     }();
     return timeout;
+}
+
+void LoadImageJob::startEarly(const QUrl &url)
+{
+    // Reads of local files and standard input report only through the event loop, so the job cannot end
+    // before its user connects to it; a download may, and is not worth starting ahead anyway.
+    auto *job = new LoadImageJob(url);
+    if (!job->isStdin() && !url.isLocalFile()) {
+        delete job;
+        return;
+    }
+    earlyJob = job;
+    job->m_scanAhead = true;
+    job->start();
+}
+
+LoadImageJob *LoadImageJob::takeEarlyJob(const QUrl &url)
+{
+    if (!earlyJob || earlyJob->m_url != url) {
+        return nullptr;
+    }
+    LoadImageJob *job = earlyJob;
+    earlyJob = nullptr;
+    return job;
 }
 
 void LoadImageJob::start()
@@ -96,12 +127,50 @@ void LoadImageJob::copyToTemporaryFile()
     copyJob->start();
 }
 
+QFuture<ScanResult> LoadImageJob::earlyScan() const
+{
+    return m_earlyScan;
+}
+
 void LoadImageJob::readImageFile(const QString &fileName)
 {
     auto *reader = new ReadImageFileRunner(fileName, m_mimeType);
     qRegisterMetaType<ImageReadResult>();
     connect(reader, &ReadImageFileRunner::readFinished, this, &LoadImageJob::handleReadFinished);
+    if (m_scanAhead) {
+        scanOnReaderThread(reader);
+    }
     QThreadPool::globalInstance()->start(reader, 0);
+}
+
+void LoadImageJob::scanOnReaderThread(ReadImageFileRunner *reader)
+{
+    // The start image is scanned right after it was read, on the same pool thread, while the GUI thread is
+    // still building the window or showing the image. The result waits in the future until the source tool
+    // asks for it; the image and the messages come in the same order as for any scan.
+    auto promise = std::make_shared<QPromise<ScanResult>>();
+    m_earlyScan = promise->future();
+    promise->start();
+    connect(
+        reader,
+        &ReadImageFileRunner::readFinished,
+        reader,
+        [promise](const ImageReadResult &imageReadResult) {
+            if (imageReadResult.isValid()) {
+                ScanImageRunner runner(imageReadResult.image());
+                connect(
+                    &runner,
+                    &ScanImageRunner::scanFinished,
+                    &runner,
+                    [&promise](const ScanResult &scanResult) {
+                        promise->addResult(scanResult);
+                    },
+                    Qt::DirectConnection);
+                runner.run();
+            }
+            promise->finish();
+        },
+        Qt::DirectConnection);
 }
 
 void LoadImageJob::handleMimeTypeFound(KIO::Job *job, const QString &mimeType)
@@ -205,6 +274,10 @@ void LoadImageJob::stopCopying()
 
 void LoadImageJob::finish(int error, const QString &errorText)
 {
+    // An early job that nobody took over is of no use to anyone now.
+    if (earlyJob == this) {
+        earlyJob = nullptr;
+    }
     m_loadingTimer.stop();
     m_noDataTimer.stop();
     if (error != 0) {

@@ -5,6 +5,9 @@
 
 #include <KJob>
 
+#include "scanresult.h"
+
+#include <QFuture>
 #include <QImage>
 #include <QTimer>
 #include <QUrl>
@@ -24,6 +27,7 @@ namespace Brevlinder::ImageSource
 {
 
 class ImageReadResult;
+class ReadImageFileRunner;
 
 /**
  * Loads the image at a URL: standard input for the scheme "stdin", a local file directly, anything else
@@ -47,9 +51,25 @@ public:
 
     /// The loaded image; meaningful when the job ended without error.
     QImage image() const;
+    /**
+     * The scan of the loaded image, started on the thread pool as soon as the image was read, for a job
+     * started early; an invalid future for any other job.
+     */
+    QFuture<ScanResult> earlyScan() const;
 
     /// How long a download may go without receiving data.
     static std::chrono::milliseconds noDataTimeout();
+
+    /**
+     * Starts reading the image at @p url, a local file or standard input, before anyone asks for it: the
+     * program reads its start image while it builds its window. Other URLs are left for an ordinary load.
+     */
+    static void startEarly(const QUrl &url);
+    /**
+     * The job that startEarly started for @p url, still running, for its user to connect to (and not to
+     * start again); null if there is none. A job is handed out once.
+     */
+    static LoadImageJob *takeEarlyJob(const QUrl &url);
 
 private Q_SLOTS:
     void handleReadFinished(const Brevlinder::ImageSource::ImageReadResult &imageReadResult);
@@ -59,6 +79,7 @@ private:
     bool isStdin() const;
     void copyToTemporaryFile();
     void readImageFile(const QString &fileName);
+    void scanOnReaderThread(ReadImageFileRunner *reader);
     void handleMimeTypeFound(KIO::Job *job, const QString &mimeType);
     void handleNoDataTimeout();
     bool nothingArrived() const;
@@ -77,6 +98,9 @@ private:
     std::unique_ptr<QTemporaryFile> m_tempFile;
     // The MIME type that KIO reported for a download, a hint at the image format.
     QString m_mimeType;
+    // A job started early scans its image right after the read, on the reader's thread.
+    bool m_scanAhead = false;
+    QFuture<ScanResult> m_earlyScan;
     QTimer m_loadingTimer;
     QTimer m_noDataTimer;
 };

@@ -35,10 +35,11 @@ QBrush checkerboard()
 
 }
 
-void ProportionalImageLabel::setPixmap(const QPixmap &pixmap)
+void ProportionalImageLabel::setPixmap(const QPixmap &pixmap, QSize imageSize)
 {
-    m_pixmapWidth = pixmap.width();
-    m_pixmapHeight = pixmap.height();
+    const QSize proportions = pixmap.isNull() || !imageSize.isValid() ? pixmap.size() : imageSize;
+    m_pixmapWidth = proportions.width();
+    m_pixmapHeight = proportions.height();
     m_pixmapHasAlpha = pixmap.hasAlphaChannel();
     // Margins first, so the pixmap is never drawn into the contents rectangle of the previous one.
     updateMargins();

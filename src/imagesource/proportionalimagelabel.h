@@ -29,8 +29,12 @@ class ProportionalImageLabel : public QLabel
 public:
     using QLabel::QLabel;
 
-    /// Records the size of \p pixmap and fits the margins to it before showing it. Hides QLabel::setPixmap.
-    void setPixmap(const QPixmap &pixmap);
+    /**
+     * Records the size of \p pixmap and fits the margins to it before showing it. Hides QLabel::setPixmap.
+     * A pixmap scaled down from a larger image keeps that image's exact proportions when \p imageSize gives
+     * its size.
+     */
+    void setPixmap(const QPixmap &pixmap, QSize imageSize = QSize());
 
     /**
      * The contents margins that give a label of \p labelSize a contents rectangle with the proportions of

@@ -3,6 +3,8 @@
 
 #include "readimagefilerunner.h"
 
+#include "scanimagerunner.h"
+
 #include <KLocalizedString>
 
 #include <QBuffer>
@@ -15,6 +17,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <limits>
 #include <mutex>
 #include <optional>
 
@@ -108,19 +111,21 @@ QByteArray imageFormatFor(const QMimeType &mimeType)
     return formats.isEmpty() ? QByteArray() : formats.constFirst();
 }
 
-// Qt refuses to allocate an image beyond its allocation limit and then only says that it could not read the
-// data. The size in the header tells the user why, and checking it first spares the attempt.
+// Qt refuses to allocate an image beyond its allocation limit, and the decoder cannot address an image whose
+// bytes overflow an int; Qt then only says that it could not read the data. The size in the header tells the
+// user why, and checking it first spares the attempt.
 KLocalizedString tooLargeReason(QImageReader &reader)
 {
-    const qint64 limitMegabytes = QImageReader::allocationLimit();
     const QSize size = reader.size();
-    if (limitMegabytes <= 0 || !size.isValid()) {
+    if (!size.isValid()) {
         return KLocalizedString();
     }
     const QImage::Format format = reader.imageFormat();
     const qint64 bitsPerPixel = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
     const qint64 bytesPerLine = (size.width() * bitsPerPixel + 31) / 32 * 4;
-    if (bytesPerLine * size.height() <= limitMegabytes << 20) {
+    const qint64 limitMegabytes = QImageReader::allocationLimit();
+    const bool withinAllocationLimit = limitMegabytes <= 0 || bytesPerLine * size.height() <= limitMegabytes << 20;
+    if (withinAllocationLimit && ScanImageRunner::decoderCanAddress(size, format)) {
         return KLocalizedString();
     }
     return ki18n("The image is %1 × %2 pixels, too large to load.").subs(size.width()).subs(size.height());
@@ -159,7 +164,7 @@ ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
     }
     // Photos from cameras and phones store their orientation in a tag; apply it so the image is upright.
     reader.setAutoTransform(true);
-    // Qt's allocation limit stays in force: an image too large for it is refused here, not allocated.
+    // An image too large for Qt's allocation limit or for the decoder is refused here, not allocated.
     if (const KLocalizedString tooLarge = tooLargeReason(reader); !tooLarge.isEmpty()) {
         return ImageReadResult::failure(tooLarge);
     }
@@ -170,6 +175,20 @@ ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
     return ImageReadResult(image);
 }
 
+}
+
+void allowDecodableImages()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // Qt's default limit of 256 MB refuses every photo above about 64 megapixels. The decoder addresses
+        // the pixels with int offsets, so up to that much may be allocated; anything beyond is refused with
+        // its size before it is read.
+        constexpr int decoderLimitMegabytes = std::numeric_limits<int>::max() >> 20;
+        if (const int limit = QImageReader::allocationLimit(); limit > 0 && limit < decoderLimitMegabytes) {
+            QImageReader::setAllocationLimit(decoderLimitMegabytes);
+        }
+    });
 }
 
 ReadImageFileRunner::ReadImageFileRunner(const QString &fileName, const QString &mimeTypeHint)

@@ -13,6 +13,12 @@ namespace Brevlinder::ImageSource
 {
 
 /**
+ * Lets Qt's image readers allocate every image that the decoder can address, far beyond Qt's default limit,
+ * so that photos of 100 megapixels and more load. Done once; the image source calls it before it reads.
+ */
+void allowDecodableImages();
+
+/**
  * Reads and decodes one image file, or standard input, on a thread of the thread pool.
  *
  * readFinished comes exactly once, with a result that is not valid, and says why, when nothing could be

@@ -5,12 +5,14 @@
 
 #include "imageselector.h"
 #include "loadimagejob.h"
+#include "readimagefilerunner.h"
 #include "scanimagerunner.h"
 #include "scanresult.h"
 #include "widget.h"
 
 #include <KLocalizedString>
 
+#include <QFutureWatcher>
 #include <QThreadPool>
 
 namespace Brevlinder::ImageSource
@@ -21,6 +23,8 @@ Tool::Tool()
     , m_widget(std::make_unique<Widget>())
 {
     connect(m_widget.get(), &Widget::isInPickViewChanged, this, &AbstractSourceTool::isInPickViewChanged);
+    // Big photos come from the clipboard and drops as well as from files.
+    allowDecodableImages();
 }
 
 Tool::~Tool() = default;
@@ -33,13 +37,17 @@ void Tool::load(const QUrl &url)
     }
     // Nothing in the widget takes input until the load has ended, so no second load can start meanwhile.
     m_widget->setEnabled(false);
-    auto *job = new LoadImageJob(url);
+    // The program may have started reading its start image while it built the window.
+    LoadImageJob *earlyJob = LoadImageJob::takeEarlyJob(url);
+    auto *job = earlyJob ? earlyJob : new LoadImageJob(url);
     connect(job, &KJob::result, this, &Tool::handleLoadResult);
     // A slow load says what it is loading; its result replaces that message.
     connect(job, &KJob::infoMessage, this, [this](KJob *, const QString &message) {
         m_widget->showInformationMessage(message);
     });
-    job->start();
+    if (!earlyJob) {
+        job->start();
+    }
 }
 
 QWidget *Tool::widget()
@@ -71,6 +79,20 @@ void Tool::scanImage(const QImage &image)
     QThreadPool::globalInstance()->start(runner);
 }
 
+void Tool::showScannedImage(const QImage &image, const QFuture<ScanResult> &scanning)
+{
+    m_widget->setImage(image);
+
+    // The same as scanImage, but the scan is already running or done.
+    auto *watcher = new QFutureWatcher<ScanResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, scan = ++m_latestScan] {
+        watcher->deleteLater();
+        const QFuture<ScanResult> future = watcher->future();
+        handleScanFinished(scan, future.resultCount() > 0 ? future.result() : ScanResult());
+    });
+    watcher->setFuture(scanning);
+}
+
 void Tool::showErrorMessage(const QString &message)
 {
     m_widget->showErrorMessage(message);
@@ -96,7 +118,13 @@ void Tool::handleLoadResult(KJob *job)
         m_widget->showErrorMessage(job->errorString());
         return;
     }
-    scanImage(static_cast<LoadImageJob *>(job)->image());
+    const auto *loadJob = static_cast<LoadImageJob *>(job);
+    const QFuture<ScanResult> earlyScan = loadJob->earlyScan();
+    if (earlyScan.isValid()) {
+        showScannedImage(loadJob->image(), earlyScan);
+        return;
+    }
+    scanImage(loadJob->image());
 }
 
 void Tool::handleScanFinished(quint64 scan, const ScanResult &scanResult)

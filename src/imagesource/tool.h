@@ -5,6 +5,8 @@
 
 #include "abstractsourcetool.h"
 
+#include <QFuture>
+
 #include <memory>
 
 class KJob;
@@ -48,6 +50,7 @@ public:
 private:
     ImageSelector *imageSelector();
     void handleLoadResult(KJob *job);
+    void showScannedImage(const QImage &image, const QFuture<ScanResult> &scanning);
     void handleScanFinished(quint64 scan, const ScanResult &scanResult);
 
     // Declared before the widget, so that the pick view, which points to the selector, goes first.

@@ -30,6 +30,12 @@ bool fitsDecoder(const QImage &image)
     return !image.isNull() && byteCount <= std::numeric_limits<int>::max();
 }
 
+qint64 bytesPerLine(int width, QImage::Format format)
+{
+    // Scan lines are padded to 32 bits.
+    return (qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+}
+
 ZXing::ReaderOptions readerOptions()
 {
     ZXing::ReaderOptions options;
@@ -95,6 +101,16 @@ QImage ScanImageRunner::decoderImage(const QImage &image)
         return image;
     }
     return image.convertToFormat(QImage::Format_RGBX8888);
+}
+
+bool ScanImageRunner::decoderCanAddress(QSize size, QImage::Format format)
+{
+    if (size.isEmpty()) {
+        return false;
+    }
+    const bool direct = format != QImage::Format_Invalid && decoderImageFormat(format) != ZXing::ImageFormat::None;
+    const QImage::Format decoded = direct ? format : QImage::Format_RGBX8888;
+    return bytesPerLine(size.width(), decoded) * size.height() <= std::numeric_limits<int>::max();
 }
 
 ScanResult ScanImageRunner::scan() const

@@ -48,6 +48,12 @@ public:
      */
     static QImage decoderImage(const QImage &image);
 
+    /**
+     * Whether the decoder can address an image of @p size in @p format, in the layout it reaches the decoder
+     * (its own, or four bytes a pixel after the conversion): the decoder's offsets are int.
+     */
+    static bool decoderCanAddress(QSize size, QImage::Format format);
+
 Q_SIGNALS:
     void scanFinished(Brevlinder::ScanResult scanResult);
 
