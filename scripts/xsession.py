@@ -98,6 +98,15 @@ class XSession:
         return subprocess.Popen([program, *args], env=environment, stdin=stdin,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
 
+    def own_selection(self, data, target="UTF8_STRING", selection="clipboard"):
+        """Makes xclip, as another program, own the X selection with data under target; it serves it until another
+        owner takes the selection over or it is stopped. Returns the xclip process."""
+        owner = subprocess.Popen(["xclip", "-selection", selection, "-t", target, "-i", "-quiet"], env=self.env,
+                                 stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        owner.stdin.write(data)
+        owner.stdin.close()
+        return owner
+
     def wait_for_window(self, process, timeout=20):
         """Returns the id of the process's first visible window, or raises when there is none in time."""
         deadline = time.monotonic() + timeout

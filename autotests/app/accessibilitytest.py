@@ -8,7 +8,6 @@ Usage: accessibilitytest.py PATH-TO-BREVLINDER SAMPLE-IMAGE
 """
 
 import os
-import subprocess
 import sys
 import unittest
 
@@ -74,12 +73,7 @@ class AccessibilityTest(unittest.TestCase):
             announcements = Announcements(session)
             process, window = self.run_program(session)
             wait_until(session, process, lambda shown: "Paste from Clipboard" in buttons(shown), "the pick view")
-            owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "text/uri-list", "-i", "-quiet"],
-                                     env=session.env, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
-            self.addCleanup(stop, owner)
-            owner.stdin.write(f"file://{missing}\r\n".encode())
-            owner.stdin.close()
+            self.addCleanup(stop, session.own_selection(f"file://{missing}\r\n".encode(), "text/uri-list"))
             wait_until(session, process, lambda shown: "enabled" in (shown.button("Paste from Clipboard") or []),
                        "an enabled paste button")
             press(session, process, "Paste from Clipboard")

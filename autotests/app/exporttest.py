@@ -121,12 +121,7 @@ class ExportTest(unittest.TestCase):
             self.find(session, process, "button", "Choose Another Source")
 
             # Whatever the user selected last stays in the selection.
-            selection_owner = subprocess.Popen(["xclip", "-selection", "primary", "-quiet", "-i"], env=session.env,
-                                               stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                                               stderr=subprocess.DEVNULL)
-            self.addCleanup(stop, selection_owner)
-            selection_owner.stdin.write(b"selected before")
-            selection_owner.stdin.close()
+            self.addCleanup(stop, session.own_selection(b"selected before", selection="primary"))
             wait_for(lambda: self.clipboard(session, selection="primary") == b"selected before", "the selection")
 
             self.click_button(session, process, "Copy Text to Clipboard")

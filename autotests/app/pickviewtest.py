@@ -58,13 +58,7 @@ class PickViewTest(unittest.TestCase):
         return process, session.wait_for_window(process)
 
     def put_on_clipboard(self, session, target, data):
-        """Makes xclip own the clipboard with data under target; it serves it until another owner comes."""
-        owner = subprocess.Popen(["xclip", "-selection", "clipboard", "-t", target, "-i", "-quiet"],
-                                 env=session.env, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                                 stderr=subprocess.DEVNULL)
-        owner.stdin.write(data)
-        owner.stdin.close()
-        self.addCleanup(stop, owner)
+        self.addCleanup(stop, session.own_selection(data, target))
 
     def close(self, session, window, process):
         session.key(window, "Escape")
