@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -87,15 +89,32 @@ private Q_SLOTS:
         delete window;
     }
 
-    // A failed scan after a good one, in the same window, takes the old text away and disables the exports.
-    void imageWithoutCodeClearsTheDisplay()
+    // A failed scan or a failed load after a good one, in the same window, takes the old text away and disables
+    // the exports: nothing is copied or saved of a code that the user no longer looks at.
+    void failureClearsTheDisplay_data()
     {
+        QTest::addColumn<QString>("secondFile");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("imageShown");
+        QTest::newRow("image without code") << QStringLiteral("blank.png") << QStringLiteral("Could not scan code in the image.") << true;
+        QTest::newRow("text, not an image") << QStringLiteral("notes.png") << QStringLiteral("Could not load image from file %1. It is text, not an image.") << false;
+    }
+
+    void failureClearsTheDisplay()
+    {
+        QFETCH(QString, secondFile);
+        QFETCH(QString, message);
+        QFETCH(bool, imageShown);
         const QString codeFile = m_directory.filePath(QStringLiteral("code.png"));
         QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("the first text")).save(codeFile));
-        const QString fileName = m_directory.filePath(QStringLiteral("blank.png"));
         QImage blank(64, 64, QImage::Format_RGB32);
         blank.fill(Qt::white);
-        QVERIFY(blank.save(fileName));
+        QVERIFY(blank.save(m_directory.filePath(QStringLiteral("blank.png"))));
+        QFile notes(m_directory.filePath(QStringLiteral("notes.png")));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("a shopping list, not a picture\n");
+        notes.close();
+        const QUrl secondUrl = QUrl::fromLocalFile(m_directory.filePath(secondFile));
 
         Window window(true);
         window.show();
@@ -109,21 +128,39 @@ private Q_SLOTS:
         window.load(QUrl::fromLocalFile(codeFile));
         QTRY_COMPARE(parts.display->toPlainText(), QStringLiteral("the first text"));
         QVERIFY(parts.display->isEnabled());
+        QCOMPARE(window.windowTitle(), QStringLiteral("code.png"));
         for (const QToolButton *button : exportButtons) {
             QVERIFY(button->isEnabled());
             QVERIFY(button->menu()->actions().at(1)->isEnabled());
         }
 
-        window.load(QUrl::fromLocalFile(fileName));
-        QTRY_COMPARE(parts.message->text(), QStringLiteral("Could not scan code in the image."));
+        window.load(secondUrl);
+        QTRY_COMPARE(parts.message->text(), message.arg(secondUrl.toDisplayString()));
         QCOMPARE(parts.message->messageType(), KMessageWidget::Error);
-        QVERIFY(!parts.image->pixmap().isNull());
+        QCOMPARE(!parts.image->pixmap().isNull(), imageShown);
+        QCOMPARE(window.windowTitle(), imageShown ? secondFile : QGuiApplication::applicationDisplayName());
         QVERIFY(!parts.display->isEnabled());
         QVERIFY(parts.display->toPlainText().isEmpty());
         for (const QToolButton *button : exportButtons) {
             QVERIFY(!button->isEnabled());
             QVERIFY(!button->menu()->actions().at(1)->isEnabled());
         }
+    }
+
+    // The start image enters the road while the window is being built; it is named in the title.
+    void startImageIsReadWhileTheWindowIsBuilt()
+    {
+        const QString fileName = m_directory.filePath(QStringLiteral("start.png"));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("from the start")).save(fileName));
+        Window window(false, QUrl::fromLocalFile(fileName));
+        QCOMPARE(window.windowTitle(), QGuiApplication::applicationDisplayName());
+        window.show();
+        const WindowParts parts = partsOf(window);
+        QTRY_COMPARE(parts.display->toPlainText(), QStringLiteral("from the start"));
+        QCOMPARE(parts.message->text(), QStringLiteral("Code in the image successfully scanned."));
+        QCOMPARE(window.windowTitle(), QStringLiteral("start.png"));
+        QCOMPARE(parts.image->accessibleName(), QStringLiteral("start.png"));
+        QVERIFY(!parts.image->accessibleDescription().isEmpty());
     }
 
     void missingFileShowsTheLoadError()
@@ -134,7 +171,7 @@ private Q_SLOTS:
         window.load(missing);
         const WindowParts parts = partsOf(window);
 
-        QTRY_COMPARE(parts.message->text(), QStringLiteral("Could not load image from file %1. No such file or directory").arg(missing.toDisplayString()));
+        QTRY_COMPARE(parts.message->text(), QStringLiteral("Could not load image from file %1. No such file or directory.").arg(missing.toDisplayString()));
         QCOMPARE(parts.message->messageType(), KMessageWidget::Error);
         QVERIFY(parts.image->pixmap().isNull());
         QVERIFY(!parts.display->isEnabled());

@@ -135,7 +135,7 @@ private Q_SLOTS:
         const std::unique_ptr<QMimeData> data = makeMimeData(m_codeFile, m_otherFile);
 
         QCOMPARE(selector.canLoad(data.get()), usable);
-        QCOMPARE(selector.load(data.get()), usable);
+        QCOMPARE(selector.load(data.get(), ImageSelector::Via::Clipboard), usable);
         settle(tool);
 
         QCOMPARE(messageWidget(tool)->text(), message);

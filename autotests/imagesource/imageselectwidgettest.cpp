@@ -256,12 +256,15 @@ private Q_SLOTS:
 
         bool entered = false;
         QVERIFY(dragAndDrop(pickView(tool), data.get(), &entered));
-        QVERIFY(!tool.widget()->isEnabled());
+        QVERIFY(!pickView(tool)->isEnabled());
         settle(tool);
         QCOMPARE(messageWidget(tool)->messageType(), KMessageWidget::Error);
         QVERIFY(messageWidget(tool)->text().startsWith(QStringLiteral("Could not load image from file %1.").arg(m_textFile.toDisplayString())));
         QVERIFY(tool.isInPickView());
-        QCOMPARE(scans.count(), 0);
+        QVERIFY(pickView(tool)->isEnabled());
+        // What showed before is cleared, as after a failed scan.
+        QCOMPARE(scans.count(), 1);
+        QVERIFY(!scans.results.at(0).isValid());
     }
 
     void dragLeaveIsAccepted()

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 #include "brevlinder_version.h"
-#include "loadimagejob.h"
 #include "startupurl.h"
 #include "window.h"
 
@@ -53,12 +52,8 @@ int main(int argc, char **argv)
     const QUrl url = Brevlinder::startUrl(parser.positionalArguments(), Brevlinder::mayCarryImage(STDIN_FILENO), QDir::currentPath());
     const bool oneScanMode = parser.isSet(oneScanOption);
 
-    // The image is read and decoded on the thread pool while the window is built; the window's load takes
-    // the running read over.
-    Brevlinder::ImageSource::LoadImageJob::startEarly(url);
-    auto *window = new Brevlinder::Window(oneScanMode);
+    auto *window = new Brevlinder::Window(oneScanMode, url);
     window->show();
-    window->load(url);
 
     return application.exec();
 }

@@ -17,26 +17,34 @@
 #include "sourcenavigation/tool.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QShortcut>
 
 namespace Brevlinder
 {
 
-Window::Window(bool oneScanMode)
+Window::Window(bool oneScanMode, const QUrl &startUrl)
     : QDialog()
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_ui.setupUi(this);
+    updateWindowTitle(QString());
 
     auto imageSourceTool = std::make_unique<ImageSource::Tool>();
     // With a way back to the pick view, an image dropped on the shown image is taken as on the pick view.
     imageSourceTool->setDropOnImageViewEnabled(!oneScanMode);
     m_sourceTool = std::move(imageSourceTool);
-    connect(m_sourceTool.get(), &AbstractSourceTool::scanFinished, this, &Window::handleScanFinished);
+    connect(m_sourceTool.get(), &AbstractSourceTool::imageNameChanged, this, &Window::updateWindowTitle);
     m_ui.sourceWidgetStackLayout->addWidget(m_sourceTool->widget());
+    // The start image takes the same road as any other; it only starts it early, so that it is read and scanned
+    // while the rest is built. Its results come through the event loop, once everything below is there.
+    if (!startUrl.isEmpty()) {
+        m_sourceTool->load(startUrl);
+    }
 
     m_displayTool = std::make_unique<PlainTextDisplay::Tool>();
     m_ui.displayWidgetStackLayout->addWidget(m_displayTool->widget());
+    connect(m_sourceTool.get(), &AbstractSourceTool::scanFinished, this, &Window::handleScanFinished);
 
     if (!oneScanMode) {
         m_navigateSourceTool = std::make_unique<SourceNavigation::Tool>(m_sourceTool.get());
@@ -55,6 +63,12 @@ Window::Window(bool oneScanMode)
         m_menuTool->setupButtons(m_ui.buttonBox);
         auto *quitShortcut = new QShortcut(QKeySequence::Quit, this, nullptr, nullptr, Qt::WindowShortcut);
         connect(quitShortcut, &QShortcut::activated, QCoreApplication::instance(), &QCoreApplication::quit);
+    }
+
+    // Without a start image the pick view shows. It is made last, as when it is made later on, so that Tab goes
+    // through it before the message line, the text and the buttons.
+    if (startUrl.isEmpty()) {
+        m_sourceTool->switchToPickView();
     }
 }
 
@@ -78,6 +92,13 @@ Window::~Window()
 void Window::load(const QUrl &url)
 {
     m_sourceTool->load(url);
+}
+
+void Window::updateWindowTitle(const QString &imageName)
+{
+    // As KDE's viewers do: what the window shows, then the program's name, which the platform adds. A window
+    // that shows nothing yet is called after the program, so a screen reader never meets a nameless window.
+    setWindowTitle(imageName.isEmpty() ? QGuiApplication::applicationDisplayName() : imageName);
 }
 
 void Window::handleScanFinished(const ScanResult &scanResult)

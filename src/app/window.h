@@ -6,11 +6,10 @@
 #include "ui_window.h"
 
 #include <QDialog>
+#include <QUrl>
 
 #include <memory>
 #include <vector>
-
-class QUrl;
 
 namespace Brevlinder
 {
@@ -31,8 +30,12 @@ class Window : public QDialog
     Q_OBJECT
 
 public:
-    /// In one-scan mode the window offers no way back to the pick view, no help menu and no Quit shortcut.
-    explicit Window(bool oneScanMode);
+    /**
+     * In one-scan mode the window offers no way back to the pick view, no help menu and no Quit shortcut.
+     * \p startUrl is loaded first thing, before the rest of the window is built, so that the image is read and
+     * scanned meanwhile; an empty URL shows the pick view.
+     */
+    explicit Window(bool oneScanMode, const QUrl &startUrl = QUrl());
     ~Window() override;
 
     /// Hands \p url to the source tool; an empty URL shows the pick view.
@@ -40,6 +43,7 @@ public:
 
 private:
     void handleScanFinished(const ScanResult &scanResult);
+    void updateWindowTitle(const QString &imageName);
 
     Ui::Window m_ui;
     std::unique_ptr<AbstractSourceTool> m_sourceTool;

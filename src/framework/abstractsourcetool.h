@@ -34,8 +34,11 @@ public:
     virtual bool isInPickView() const = 0;
 
 Q_SIGNALS:
+    /// A scan has ended, or a load failed; a result that is not valid clears what showed the one before.
     void scanFinished(const ScanResult &scanResult);
     void isInPickViewChanged(bool isInPickView);
+    /// What the image view shows has a new name: a file name, "Clipboard", "Screen"; empty when it shows none.
+    void imageNameChanged(const QString &imageName);
 };
 
 }

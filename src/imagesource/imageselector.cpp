@@ -34,14 +34,16 @@ bool ImageSelector::canLoad(const QMimeData *mimeData) const
     return mimeData->hasUrls() && mimeData->urls().size() == 1;
 }
 
-bool ImageSelector::load(const QMimeData *mimeData) const
+bool ImageSelector::load(const QMimeData *mimeData, Via via) const
 {
     if (!mimeData) {
         return false;
     }
     // Image data wins over URLs that come along with it.
     if (mimeData->hasImage()) {
-        m_tool->scanImage(qvariant_cast<QImage>(mimeData->imageData()));
+        const QString imageName = via == Via::Clipboard ? i18nc("@title:window an image pasted from the clipboard", "Clipboard")
+                                                        : i18nc("@title:window an image dropped on the window", "Dropped Image");
+        m_tool->scanImage(qvariant_cast<QImage>(mimeData->imageData()), imageName);
         return true;
     }
     if (!mimeData->hasUrls()) {
@@ -51,7 +53,7 @@ bool ImageSelector::load(const QMimeData *mimeData) const
     if (urls.size() != 1) {
         return false;
     }
-    static_cast<AbstractSourceTool *>(m_tool)->load(urls.constFirst());
+    m_tool->load(urls.constFirst());
     return true;
 }
 
@@ -62,7 +64,7 @@ void ImageSelector::selectFile() const
     if (url.isEmpty()) {
         return;
     }
-    static_cast<AbstractSourceTool *>(m_tool)->load(url);
+    m_tool->load(url);
 }
 
 ScreenScanner *ImageSelector::createScreenScanner(QWidget *window) const

@@ -21,12 +21,18 @@ class Tool;
 class ImageSelector
 {
 public:
+    /// How the data reached the program, which names image data that has no file name.
+    enum class Via {
+        Clipboard,
+        Drop,
+    };
+
     explicit ImageSelector(Tool *tool);
 
     /// Whether load() would take \p mimeData: an image, or exactly one URL. No data at all is unusable.
     bool canLoad(const QMimeData *mimeData) const;
     /// Hands the image or the one URL in \p mimeData to the tool; returns whether it handed anything on.
-    bool load(const QMimeData *mimeData) const;
+    bool load(const QMimeData *mimeData, Via via) const;
     /// Asks for a file in the "Open Image" dialog and loads it; cancelling does nothing.
     void selectFile() const;
     /// A reader of the screen for the tool, child of \p window, which steps aside while the screen is grabbed.

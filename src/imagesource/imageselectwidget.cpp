@@ -80,7 +80,7 @@ void ImageSelectWidget::dragLeaveEvent(QDragLeaveEvent *event)
 
 void ImageSelectWidget::dropEvent(QDropEvent *event)
 {
-    event->setAccepted(m_imageSelector->load(event->mimeData()));
+    event->setAccepted(m_imageSelector->load(event->mimeData(), ImageSelector::Via::Drop));
 }
 
 void ImageSelectWidget::updatePasteFromClipboardButton()
@@ -97,7 +97,7 @@ void ImageSelectWidget::openFile()
 
 void ImageSelectWidget::pasteFromClipboard()
 {
-    m_imageSelector->load(clipboardData());
+    m_imageSelector->load(clipboardData(), ImageSelector::Via::Clipboard);
 }
 
 void ImageSelectWidget::scanScreen()

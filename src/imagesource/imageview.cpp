@@ -10,17 +10,14 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 
-#include <QFutureWatcher>
+#include <KLocalizedString>
+
 #include <QGuiApplication>
-#include <QImage>
 #include <QPixmap>
-#include <QPromise>
 #include <QScreen>
 #include <QScrollArea>
-#include <QThreadPool>
 #include <QVBoxLayout>
-
-#include <memory>
+#include <QtConcurrentRun>
 
 namespace Brevlinder
 {
@@ -46,34 +43,34 @@ ImageView::ImageView(QWidget *parent)
     layout->setContentsMargins(QMargins());
     layout->addWidget(m_scrollArea);
     setLayout(layout);
+
+    connect(&m_shownImageWatcher, &QFutureWatcherBase::finished, this, &ImageView::handleShownImageScaled);
 }
 
-void ImageView::setImage(const QImage &image)
+void ImageView::setImage(const QImage &image, const QString &imageName)
 {
-    const quint64 serial = ++m_imageSerial;
+    m_imageSize = image.size();
+    // The picture is what a screen reader user asks about: what it is and how large.
+    m_imageLabel->setAccessibleName(imageName);
+    m_imageLabel->setAccessibleDescription(image.isNull() ? QString() : i18nc("@info the size of the shown image", "%1 × %2 pixels", image.width(), image.height()));
     const QSize screenPixels = largestScreenPixels();
     if (fitsScreen(image, screenPixels)) {
+        m_shownImageWatcher.setFuture(QFuture<QImage>());
         m_imageLabel->setPixmap(QPixmap::fromImage(image, Qt::AutoColor), image.size());
         return;
     }
     // Scaling a photo down reads tens of megabytes, too long for the GUI thread: it is done on the thread pool,
     // and the view stays empty until the copy is there.
     m_imageLabel->setPixmap(QPixmap());
-    auto promise = std::make_shared<QPromise<QImage>>();
-    auto *watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial, imageSize = image.size()] {
-        watcher->deleteLater();
-        // A newer image may have come meanwhile.
-        if (serial == m_imageSerial && watcher->future().resultCount() > 0) {
-            m_imageLabel->setPixmap(QPixmap::fromImage(watcher->future().result(), Qt::AutoColor), imageSize);
-        }
-    });
-    watcher->setFuture(promise->future());
-    promise->start();
-    QThreadPool::globalInstance()->start([promise, image, screenPixels] {
-        promise->addResult(shownImage(image, screenPixels));
-        promise->finish();
-    });
+    m_shownImageWatcher.setFuture(QtConcurrent::run(&ImageView::shownImage, image, screenPixels));
+}
+
+void ImageView::handleShownImageScaled()
+{
+    const QFuture<QImage> scaled = m_shownImageWatcher.future();
+    if (!scaled.isCanceled() && scaled.resultCount() > 0) {
+        m_imageLabel->setPixmap(QPixmap::fromImage(scaled.result(), Qt::AutoColor), m_imageSize);
+    }
 }
 
 bool ImageView::fitsScreen(const QImage &image, QSize screenPixels)
@@ -127,7 +124,7 @@ void ImageView::dragMoveEvent(QDragMoveEvent *event)
 
 void ImageView::dropEvent(QDropEvent *event)
 {
-    event->setAccepted(m_dropSelector && m_dropSelector->load(event->mimeData()));
+    event->setAccepted(m_dropSelector && m_dropSelector->load(event->mimeData(), ImageSelector::Via::Drop));
 }
 
 }

@@ -3,9 +3,10 @@
 
 #pragma once
 
+#include <QFutureWatcher>
+#include <QImage>
 #include <QWidget>
 
-class QImage;
 class QScrollArea;
 
 namespace Brevlinder
@@ -27,9 +28,10 @@ class ImageView : public QWidget
 public:
     explicit ImageView(QWidget *parent = nullptr);
 
-    /// Shows \p image; one larger than the largest screen is shown from a copy scaled down to fit it, which is
-    /// made on the thread pool and shown when it is there.
-    void setImage(const QImage &image);
+    /// Shows \p image, named \p imageName for screen readers; a null image empties the view. One larger than the
+    /// largest screen is shown from a copy scaled down to fit it, which is made on the thread pool and shown when
+    /// it is there.
+    void setImage(const QImage &image, const QString &imageName = QString());
 
     /// The image that the view shows for \p image on screens of at most \p screenPixels device pixels.
     static QImage shownImage(const QImage &image, QSize screenPixels);
@@ -44,12 +46,14 @@ protected:
 private:
     static QSize largestScreenPixels();
     static bool fitsScreen(const QImage &image, QSize screenPixels);
+    void handleShownImageScaled();
 
     QScrollArea *m_scrollArea;
     ProportionalImageLabel *m_imageLabel;
     ImageSelector *m_dropSelector = nullptr;
-    // Counts the images set; only the copy of the latest one is shown.
-    quint64 m_imageSerial = 0;
+    // Watches the copy of the latest image only: a newer image takes the watcher over.
+    QFutureWatcher<QImage> m_shownImageWatcher;
+    QSize m_imageSize;
 };
 
 }

@@ -3,20 +3,15 @@
 
 #include "loadimagejob.h"
 
-#include "imagereadresult.h"
+#include "connectionprobe.h"
 #include "readimagefilerunner.h"
-#include "scanimagerunner.h"
 
-#include <KIO/FileCopyJob>
+#include <KIO/TransferJob>
 #include <KLocalizedString>
 
-#include <QNetworkAccessManager>
-#include <QPointer>
 #include <QPromise>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTemporaryFile>
-#include <QThreadPool>
+#include <QtConcurrentRun>
 
 using namespace std::chrono_literals;
 
@@ -31,25 +26,39 @@ const QLatin1String stdinScheme("stdin");
 constexpr auto loadingMessageDelay = 400ms;
 constexpr auto defaultNoDataTimeout = 30s;
 
-// The job started early for the start URL, until its user takes it over. GUI thread only.
-QPointer<LoadImageJob> earlyJob;
+// Messages are sentences: a reason from below (KIO, the system) that ends without a full stop gets one.
+QString asSentence(const QString &reason)
+{
+    static const QString sentenceEnds = QStringLiteral(".!?…");
+    if (reason.isEmpty() || sentenceEnds.contains(reason.back())) {
+        return reason;
+    }
+    return reason + QLatin1Char('.');
+}
 }
 
 LoadImageJob::LoadImageJob(const QUrl &url)
     : m_url(url)
+    // The promise is finished exactly once: by the read, right after it, or else, when no read came or the read
+    // was cancelled, by its destruction along with the job, which tells its waiters that no image comes.
+    , m_imagePromise(std::make_shared<QPromise<QImage>>())
 {
     allowDecodableImages();
+    m_imagePromise->start();
     m_loadingTimer.setSingleShot(true);
     m_loadingTimer.setInterval(loadingMessageDelay);
     connect(&m_loadingTimer, &QTimer::timeout, this, &LoadImageJob::showLoading);
     m_noDataTimer.setSingleShot(true);
     m_noDataTimer.setInterval(noDataTimeout());
     connect(&m_noDataTimer, &QTimer::timeout, this, &LoadImageJob::handleNoDataTimeout);
+    connect(&m_readWatcher, &QFutureWatcherBase::finished, this, &LoadImageJob::handleReadFinished);
+    // Killable, so that a user can give up on a slow download or a silent standard input.
+    setCapabilities(KJob::Killable);
 }
 
 LoadImageJob::~LoadImageJob()
 {
-    stopCopying();
+    stopDownloading();
 }
 
 std::chrono::milliseconds LoadImageJob::noDataTimeout()
@@ -63,39 +72,15 @@ std::chrono::milliseconds LoadImageJob::noDataTimeout()
     return timeout;
 }
 
-void LoadImageJob::startEarly(const QUrl &url)
-{
-    // Reads of local files and standard input report only through the event loop, so the job cannot end
-    // before its user connects to it; a download may, and is not worth starting ahead anyway.
-    auto *job = new LoadImageJob(url);
-    if (!job->isStdin() && !url.isLocalFile()) {
-        delete job;
-        return;
-    }
-    earlyJob = job;
-    job->m_scanAhead = true;
-    job->start();
-}
-
-LoadImageJob *LoadImageJob::takeEarlyJob(const QUrl &url)
-{
-    if (!earlyJob || earlyJob->m_url != url) {
-        return nullptr;
-    }
-    LoadImageJob *job = earlyJob;
-    earlyJob = nullptr;
-    return job;
-}
-
 void LoadImageJob::start()
 {
     m_loadingTimer.start();
     if (isStdin()) {
-        readImageFile(QString());
+        startReading(QString());
     } else if (m_url.isLocalFile()) {
-        readImageFile(m_url.toLocalFile());
+        startReading(m_url.toLocalFile());
     } else {
-        copyToTemporaryFile();
+        download();
     }
 }
 
@@ -104,73 +89,66 @@ QImage LoadImageJob::image() const
     return m_image;
 }
 
+QFuture<QImage> LoadImageJob::imageFuture() const
+{
+    return m_imagePromise->future();
+}
+
+bool LoadImageJob::doKill()
+{
+    stopDownloading();
+    // A read of standard input stops waiting; a read of a file ends soon on its own, and nobody hears of it.
+    m_readWatcher.future().cancel();
+    m_readWatcher.disconnect(this);
+    m_loadingTimer.stop();
+    m_noDataTimer.stop();
+    return true;
+}
+
 bool LoadImageJob::isStdin() const
 {
     return m_url.scheme() == stdinScheme;
 }
 
-void LoadImageJob::copyToTemporaryFile()
+void LoadImageJob::download()
 {
     m_tempFile = std::make_unique<QTemporaryFile>();
     if (!m_tempFile->open()) {
         finish(KJob::UserDefinedError, m_tempFile->errorString());
         return;
     }
-    // The temporary file already exists, hence Overwrite; it stays open while KIO writes to it by name.
-    auto *copyJob = KIO::file_copy(m_url, QUrl::fromLocalFile(m_tempFile->fileName()), -1, KIO::Overwrite);
-    m_copyJob = copyJob;
-    connect(copyJob, &KJob::finished, this, &LoadImageJob::handleFileCopyFinished);
-    connect(copyJob, &KIO::FileCopyJob::mimeTypeFound, this, &LoadImageJob::handleMimeTypeFound);
-    // Every piece of data that arrives gives the server another full period.
-    connect(copyJob, &KJob::processedAmountChanged, &m_noDataTimer, qOverload<>(&QTimer::start));
+    // A transfer, unlike a file copy, reports a connection that failed before any answer (refused, host
+    // unknown) as the error it is, with KIO's reason; and it goes through KIO's proxy, certificate and
+    // authentication handling like every other download of the desktop.
+    m_transferJob = KIO::get(m_url, KIO::NoReload, KIO::HideProgressInfo);
+    // An error page is no image: the server's error is the reason.
+    m_transferJob->addMetaData(QStringLiteral("errorPage"), QStringLiteral("false"));
+    connect(m_transferJob, &KIO::TransferJob::data, this, &LoadImageJob::handleDataArrived);
+    connect(m_transferJob, &KIO::TransferJob::mimeTypeFound, this, &LoadImageJob::handleMimeTypeFound);
+    connect(m_transferJob, &KJob::finished, this, &LoadImageJob::handleDownloadFinished);
     m_noDataTimer.start();
-    copyJob->start();
 }
 
-QFuture<ScanResult> LoadImageJob::earlyScan() const
+void LoadImageJob::startReading(const QString &fileName)
 {
-    return m_earlyScan;
-}
-
-void LoadImageJob::readImageFile(const QString &fileName)
-{
-    auto *reader = new ReadImageFileRunner(fileName, m_mimeType);
-    qRegisterMetaType<ImageReadResult>();
-    connect(reader, &ReadImageFileRunner::readFinished, this, &LoadImageJob::handleReadFinished);
-    if (m_scanAhead) {
-        scanOnReaderThread(reader);
-    }
-    QThreadPool::globalInstance()->start(reader, 0);
-}
-
-void LoadImageJob::scanOnReaderThread(ReadImageFileRunner *reader)
-{
-    // The start image is scanned right after it was read, on the same pool thread, while the GUI thread is
-    // still building the window or showing the image. The result waits in the future until the source tool
-    // asks for it; the image and the messages come in the same order as for any scan.
-    auto promise = std::make_shared<QPromise<ScanResult>>();
-    m_earlyScan = promise->future();
-    promise->start();
-    connect(
-        reader,
-        &ReadImageFileRunner::readFinished,
-        reader,
-        [promise](const ImageReadResult &imageReadResult) {
-            if (imageReadResult.isValid()) {
-                ScanImageRunner runner(imageReadResult.image());
-                connect(
-                    &runner,
-                    &ScanImageRunner::scanFinished,
-                    &runner,
-                    [&promise](const ScanResult &scanResult) {
-                        promise->addResult(scanResult);
-                    },
-                    Qt::DirectConnection);
-                runner.run();
-            }
-            promise->finish();
+    // The read fulfils the image promise on its own thread, right after the read: whoever chained work to the
+    // image future starts then, not once the GUI thread has come round to this job.
+    const auto imagePromise = m_imagePromise;
+    QFuture<ImageReadResult> read = QtConcurrent::run(
+        [](QPromise<ImageReadResult> &promise, const QString &fileName, const QString &mimeTypeHint) {
+            promise.addResult(readImageFile(fileName, mimeTypeHint, [&promise] {
+                return promise.isCanceled();
+            }));
         },
-        Qt::DirectConnection);
+        fileName,
+        m_mimeType);
+    m_readWatcher.setFuture(read);
+    read.then([imagePromise](const ImageReadResult &imageReadResult) {
+        if (imageReadResult.isValid()) {
+            imagePromise->addResult(imageReadResult.image());
+        }
+        imagePromise->finish();
+    });
 }
 
 void LoadImageJob::handleMimeTypeFound(KIO::Job *job, const QString &mimeType)
@@ -180,60 +158,59 @@ void LoadImageJob::handleMimeTypeFound(KIO::Job *job, const QString &mimeType)
     m_noDataTimer.start();
 }
 
-void LoadImageJob::handleFileCopyFinished(KJob *job)
+void LoadImageJob::handleDataArrived(KIO::Job *job, const QByteArray &data)
 {
-    m_copyJob = nullptr;
+    Q_UNUSED(job)
+    // Every piece of data that arrives gives the server another full period.
+    m_noDataTimer.start();
+    if (m_tempFile->write(data) != data.size()) {
+        const QString reason = m_tempFile->errorString();
+        stopDownloading();
+        finish(KJob::UserDefinedError, loadErrorText(reason));
+    }
+}
+
+void LoadImageJob::handleDownloadFinished(KJob *job)
+{
+    m_transferJob = nullptr;
     m_noDataTimer.stop();
     if (job->error()) {
         // KIO's own code passes through; its text says what went wrong with the transfer.
         finish(job->error(), loadErrorText(job->errorString()));
         return;
     }
-    if (nothingArrived()) {
-        askWhyNothingArrived();
+    if (!m_tempFile->flush()) {
+        finish(KJob::UserDefinedError, loadErrorText(m_tempFile->errorString()));
         return;
     }
-    readImageFile(m_tempFile->fileName());
+    if (nothingArrived(static_cast<KIO::TransferJob *>(job))) {
+        findWhyNothingArrived();
+        return;
+    }
+    startReading(m_tempFile->fileName());
 }
 
-bool LoadImageJob::nothingArrived() const
-{
-    // Any answer of a web server comes with a MIME type, even an empty one.
-    const bool web = m_url.scheme() == QLatin1String("http") || m_url.scheme() == QLatin1String("https");
-    return web && m_mimeType.isEmpty() && m_tempFile->size() == 0;
-}
-
-void LoadImageJob::askWhyNothingArrived()
+bool LoadImageJob::nothingArrived(KIO::TransferJob *job) const
 {
     // KIO's web worker reports a connection that failed before any answer (refused, host unknown) as an empty
-    // download without error. Asking the server once more, directly, brings the reason to light. The user
-    // name and password stay out of it, and out of any message about it.
-    auto *network = new QNetworkAccessManager(this);
-    QNetworkRequest request(m_url.adjusted(QUrl::RemoveUserInfo));
-    request.setTransferTimeout(noDataTimeout());
-    QNetworkReply *reply = network->head(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        handleWhyNothingArrived(reply);
-    });
+    // download without error; what shows it is that no web server answered at all, not even with a status.
+    const bool web = m_url.scheme() == QLatin1String("http") || m_url.scheme() == QLatin1String("https");
+    return web && job->queryMetaData(QStringLiteral("responsecode")).toInt() == 0 && m_tempFile->size() == 0;
 }
 
-void LoadImageJob::handleWhyNothingArrived(QNetworkReply *reply)
+void LoadImageJob::findWhyNothingArrived()
 {
-    reply->deleteLater();
-    QString reason;
-    if (reply->error() == QNetworkReply::OperationCanceledError) {
-        reason = noDataText();
-    } else if (reply->error() != QNetworkReply::NoError) {
-        reason = reply->errorString();
-    } else {
-        reason = ki18n("The server sent no data.").toString();
-    }
-    finish(KJob::UserDefinedError, loadErrorText(reason));
+    // The probe sends no request, so the server never sees a second download; the no-data timeout still holds.
+    auto *probe = new ConnectionProbe(m_url, this);
+    connect(probe, &ConnectionProbe::finished, this, [this](const QString &reason) {
+        finish(KJob::UserDefinedError, loadErrorText(reason));
+    });
+    m_noDataTimer.start();
 }
 
 void LoadImageJob::handleNoDataTimeout()
 {
-    stopCopying();
+    stopDownloading();
     finish(KJob::UserDefinedError, loadErrorText(noDataText()));
 }
 
@@ -243,8 +220,10 @@ QString LoadImageJob::noDataText()
     return ki18np("No data arrived for %1 second.", "No data arrived for %1 seconds.").subs(seconds).toString();
 }
 
-void LoadImageJob::handleReadFinished(const ImageReadResult &imageReadResult)
+void LoadImageJob::handleReadFinished()
 {
+    const QFuture<ImageReadResult> read = m_readWatcher.future();
+    const ImageReadResult imageReadResult = read.resultCount() > 0 ? read.result() : ImageReadResult();
     if (!imageReadResult.isValid()) {
         finish(KJob::UserDefinedError, loadErrorText(imageReadResult.errorString()));
         return;
@@ -260,24 +239,19 @@ void LoadImageJob::showLoading()
     Q_EMIT infoMessage(this, message);
 }
 
-void LoadImageJob::stopCopying()
+void LoadImageJob::stopDownloading()
 {
-    if (!m_copyJob) {
+    if (!m_transferJob) {
         return;
     }
-    // Killing the copy job makes it emit finished; this job must not answer that with a result of its own.
-    disconnect(m_copyJob, nullptr, this, nullptr);
-    disconnect(m_copyJob, nullptr, &m_noDataTimer, nullptr);
-    m_copyJob->kill(KJob::Quietly);
-    m_copyJob = nullptr;
+    // Killing the transfer makes it emit finished; this job must not answer that with a result of its own.
+    disconnect(m_transferJob, nullptr, this, nullptr);
+    m_transferJob->kill(KJob::Quietly);
+    m_transferJob = nullptr;
 }
 
 void LoadImageJob::finish(int error, const QString &errorText)
 {
-    // An early job that nobody took over is of no use to anyone now.
-    if (earlyJob == this) {
-        earlyJob = nullptr;
-    }
     m_loadingTimer.stop();
     m_noDataTimer.stop();
     if (error != 0) {
@@ -301,7 +275,7 @@ QString LoadImageJob::loadErrorText(const QString &reason) const
     if (reason.isEmpty()) {
         return loadErrorText();
     }
-    return ki18nc("@info what failed, then why", "%1 %2").subs(loadErrorText()).subs(reason).toString();
+    return ki18nc("@info what failed, then why", "%1 %2").subs(loadErrorText()).subs(asSentence(reason)).toString();
 }
 
 }

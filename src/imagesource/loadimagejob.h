@@ -5,9 +5,10 @@
 
 #include <KJob>
 
-#include "scanresult.h"
+#include "imagereadresult.h"
 
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QImage>
 #include <QTimer>
 #include <QUrl>
@@ -15,29 +16,29 @@
 #include <chrono>
 #include <memory>
 
-class QNetworkReply;
 class QTemporaryFile;
+
+template<typename T>
+class QPromise;
 
 namespace KIO
 {
 class Job;
+class TransferJob;
 }
 
 namespace Brevlinder::ImageSource
 {
 
-class ImageReadResult;
-class ReadImageFileRunner;
-
 /**
  * Loads the image at a URL: standard input for the scheme "stdin", a local file directly, anything else
- * after KIO copied it into a temporary file.
+ * after KIO fetched it into a temporary file.
  *
  * The outcome comes the KJob way: on failure error() and errorString() tell what went wrong and why, on
  * success image() holds the image. A load that is still running after a moment says what it loads through
  * infoMessage. A download that receives no data for a while (30 seconds, or the milliseconds in the
- * environment variable BREVLINDER_LOAD_TIMEOUT_MS) ends with a timeout. The job deletes itself after its
- * result, and with it the temporary file.
+ * environment variable BREVLINDER_LOAD_TIMEOUT_MS) ends with a timeout. kill() stops a download or a read of
+ * standard input at once. The job deletes itself after its result, and with it the temporary file.
  */
 class LoadImageJob : public KJob
 {
@@ -52,55 +53,45 @@ public:
     /// The loaded image; meaningful when the job ended without error.
     QImage image() const;
     /**
-     * The scan of the loaded image, started on the thread pool as soon as the image was read, for a job
-     * started early; an invalid future for any other job.
+     * The image the moment it has been read, on the thread that read it: work chained to this future starts
+     * there and then, without waiting for the GUI thread, while the job's result is still on its way. The
+     * future ends without a result when the load fails or is killed.
      */
-    QFuture<ScanResult> earlyScan() const;
+    QFuture<QImage> imageFuture() const;
 
     /// How long a download may go without receiving data.
     static std::chrono::milliseconds noDataTimeout();
 
-    /**
-     * Starts reading the image at @p url, a local file or standard input, before anyone asks for it: the
-     * program reads its start image while it builds its window. Other URLs are left for an ordinary load.
-     */
-    static void startEarly(const QUrl &url);
-    /**
-     * The job that startEarly started for @p url, still running, for its user to connect to (and not to
-     * start again); null if there is none. A job is handed out once.
-     */
-    static LoadImageJob *takeEarlyJob(const QUrl &url);
-
-private Q_SLOTS:
-    void handleReadFinished(const Brevlinder::ImageSource::ImageReadResult &imageReadResult);
-    void handleFileCopyFinished(KJob *job);
+protected:
+    bool doKill() override;
 
 private:
     bool isStdin() const;
-    void copyToTemporaryFile();
-    void readImageFile(const QString &fileName);
-    void scanOnReaderThread(ReadImageFileRunner *reader);
+    void download();
+    void startReading(const QString &fileName);
     void handleMimeTypeFound(KIO::Job *job, const QString &mimeType);
+    void handleDataArrived(KIO::Job *job, const QByteArray &data);
+    void handleDownloadFinished(KJob *job);
+    bool nothingArrived(KIO::TransferJob *job) const;
+    void findWhyNothingArrived();
+    void handleReadFinished();
     void handleNoDataTimeout();
-    bool nothingArrived() const;
-    void askWhyNothingArrived();
-    void handleWhyNothingArrived(QNetworkReply *reply);
     static QString noDataText();
     void showLoading();
-    void stopCopying();
+    void stopDownloading();
     void finish(int error = 0, const QString &errorText = QString());
     QString loadErrorText() const;
     QString loadErrorText(const QString &reason) const;
 
     QUrl m_url;
     QImage m_image;
-    KJob *m_copyJob = nullptr;
+    KIO::TransferJob *m_transferJob = nullptr;
     std::unique_ptr<QTemporaryFile> m_tempFile;
     // The MIME type that KIO reported for a download, a hint at the image format.
     QString m_mimeType;
-    // A job started early scans its image right after the read, on the reader's thread.
-    bool m_scanAhead = false;
-    QFuture<ScanResult> m_earlyScan;
+    // Shared with the read on the pool, which fulfils it as soon as the image is there.
+    std::shared_ptr<QPromise<QImage>> m_imagePromise;
+    QFutureWatcher<ImageReadResult> m_readWatcher;
     QTimer m_loadingTimer;
     QTimer m_noDataTimer;
 };

@@ -65,12 +65,12 @@ struct StandardInput {
 };
 
 // Reads standard input to its end, in slices that never block for long. No data if the read failed, the
-// application quits meanwhile, or the stream is too large.
-StandardInput readStandardInput()
+// application quits or the reader is asked to stop meanwhile, or the stream is too large.
+StandardInput readStandardInput(const std::function<bool()> &stopRequested)
 {
     QByteArray data;
     char chunk[64 * 1024];
-    while (!applicationQuitting) {
+    while (!applicationQuitting && !(stopRequested && stopRequested())) {
         pollfd standardInput{STDIN_FILENO, POLLIN, 0};
         const int ready = ::poll(&standardInput, 1, standardInputPollMilliseconds);
         if (ready < 0 && errno != EINTR) {
@@ -195,41 +195,38 @@ ReadImageFileRunner::ReadImageFileRunner(const QString &fileName, const QString 
     : m_fileName(fileName)
     , m_mimeTypeHint(mimeTypeHint)
 {
-    if (m_fileName.isEmpty()) {
-        watchForQuit();
-    }
 }
 
 void ReadImageFileRunner::run()
 {
-    Q_EMIT readFinished(read());
+    Q_EMIT readFinished(readImageFile(m_fileName, m_mimeTypeHint));
 }
 
-ImageReadResult ReadImageFileRunner::read() const
+ImageReadResult readImageFile(const QString &fileName, const QString &mimeTypeHint, const std::function<bool()> &stopRequested)
 {
-    if (m_fileName.isEmpty()) {
+    if (fileName.isEmpty()) {
+        watchForQuit();
         // Standard input stays open and belongs to the process; what was read is gone from the stream, so a
         // later read starts where this one ended.
-        StandardInput standardInput = readStandardInput();
+        StandardInput standardInput = readStandardInput(stopRequested);
         if (!standardInput.data) {
             return standardInput.failure;
         }
         QBuffer buffer(&*standardInput.data);
         buffer.open(QIODevice::ReadOnly);
-        return decode(buffer, m_mimeTypeHint);
+        return decode(buffer, mimeTypeHint);
     }
-    if (QFileInfo(m_fileName).isDir()) {
+    if (QFileInfo(fileName).isDir()) {
         return ImageReadResult::failure(ki18n("It is a folder, not a file."));
     }
-    QFile file(m_fileName);
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         return ImageReadResult::failure(file.errorString());
     }
     // A downloaded file has a name of no meaning, but its source may have named the type; a local file's name
     // tells its type where its data has no signature.
-    const QString mimeTypeHint =
-        m_mimeTypeHint.isEmpty() ? QMimeDatabase().mimeTypeForFile(m_fileName, QMimeDatabase::MatchExtension).name() : m_mimeTypeHint;
-    return decode(file, mimeTypeHint);
+    const QString typeHint = mimeTypeHint.isEmpty() ? QMimeDatabase().mimeTypeForFile(fileName, QMimeDatabase::MatchExtension).name() : mimeTypeHint;
+    return decode(file, typeHint);
 }
 
 }

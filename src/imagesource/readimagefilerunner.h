@@ -9,6 +9,8 @@
 #include <QRunnable>
 #include <QString>
 
+#include <functional>
+
 namespace Brevlinder::ImageSource
 {
 
@@ -17,6 +19,14 @@ namespace Brevlinder::ImageSource
  * so that photos of 100 megapixels and more load. Done once; the image source calls it before it reads.
  */
 void allowDecodableImages();
+
+/**
+ * Reads and decodes the image in the file @p fileName, or on standard input when it is empty: the one read that
+ * every caller uses, on whatever thread it runs. The result is not valid, and says why, when nothing could be
+ * opened or decoded. @p mimeTypeHint is the MIME type that the data's source reported, if any. A read of
+ * standard input that still waits for data gives up once @p stopRequested answers true.
+ */
+ImageReadResult readImageFile(const QString &fileName, const QString &mimeTypeHint = QString(), const std::function<bool()> &stopRequested = {});
 
 /**
  * Reads and decodes one image file, or standard input, on a thread of the thread pool.
@@ -43,8 +53,6 @@ Q_SIGNALS:
     void readFinished(const Brevlinder::ImageSource::ImageReadResult &imageReadResult);
 
 private:
-    ImageReadResult read() const;
-
     QString m_fileName;
     QString m_mimeTypeHint;
 };

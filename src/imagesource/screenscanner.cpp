@@ -131,7 +131,7 @@ void ScreenScanner::handlePortalResponse(uint response, const QVariantMap &resul
         .disconnect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"), this, SLOT(handlePortalResponse(uint, QVariantMap)));
     const QUrl url(results.value(QStringLiteral("uri")).toString());
     if (response == 0 && !url.isEmpty()) {
-        static_cast<AbstractSourceTool *>(m_tool)->load(url);
+        m_tool->load(url, i18nc("@title:window the image is a picture of the screen", "Screen"));
     } else if (response != portalResponseCancelled) {
         m_tool->showErrorMessage(i18n("The desktop could not take a screenshot."));
     }
@@ -159,7 +159,7 @@ void ScreenScanner::grabScreens()
     if (m_window) {
         m_window->show();
     }
-    m_tool->scanImage(desktop);
+    m_tool->scanImage(desktop, i18nc("@title:window the image is a picture of the screen", "Screen"));
     finish();
 }
 

@@ -7,47 +7,63 @@
 #include "loadimagejob.h"
 #include "readimagefilerunner.h"
 #include "scanimagerunner.h"
-#include "scanresult.h"
 #include "widget.h"
 
 #include <KLocalizedString>
 
-#include <QFutureWatcher>
-#include <QThreadPool>
+#include <QImage>
+
+#include <utility>
 
 namespace Brevlinder::ImageSource
 {
+
+namespace
+{
+const QLatin1String stdinScheme("stdin");
+}
 
 Tool::Tool()
     : AbstractSourceTool(nullptr)
     , m_widget(std::make_unique<Widget>())
 {
     connect(m_widget.get(), &Widget::isInPickViewChanged, this, &AbstractSourceTool::isInPickViewChanged);
+    connect(m_widget.get(), &Widget::cancelRequested, this, &Tool::cancelLoad);
+    connect(&m_scanWatcher, &QFutureWatcherBase::finished, this, &Tool::handleScanFinished);
     // Big photos come from the clipboard and drops as well as from files.
     allowDecodableImages();
 }
 
-Tool::~Tool() = default;
+Tool::~Tool()
+{
+    stopLoad();
+}
 
 void Tool::load(const QUrl &url)
+{
+    load(url, imageNameFor(url));
+}
+
+void Tool::load(const QUrl &url, const QString &imageName)
 {
     if (url.isEmpty()) {
         switchToPickView();
         return;
     }
-    // Nothing in the widget takes input until the load has ended, so no second load can start meanwhile.
-    m_widget->setEnabled(false);
-    // The program may have started reading its start image while it built the window.
-    LoadImageJob *earlyJob = LoadImageJob::takeEarlyJob(url);
-    auto *job = earlyJob ? earlyJob : new LoadImageJob(url);
+    stopLoad();
+    // The views take no input until the load has ended, so that no second load starts meanwhile; the message
+    // line stays usable, for its Cancel.
+    m_widget->setViewsEnabled(false);
+    m_loadingImageName = imageName;
+    auto *job = new LoadImageJob(url);
+    m_loadJob = job;
     connect(job, &KJob::result, this, &Tool::handleLoadResult);
-    // A slow load says what it is loading; its result replaces that message.
+    // A slow load says what it is loading, and offers to stop; its result replaces that message.
     connect(job, &KJob::infoMessage, this, [this](KJob *, const QString &message) {
-        m_widget->showInformationMessage(message);
+        m_widget->showLoadingMessage(message);
     });
-    if (!earlyJob) {
-        job->start();
-    }
+    scan(job->imageFuture());
+    job->start();
 }
 
 QWidget *Tool::widget()
@@ -66,31 +82,11 @@ bool Tool::isInPickView() const
     return m_widget->isInPickView();
 }
 
-void Tool::scanImage(const QImage &image)
+void Tool::scanImage(const QImage &image, const QString &imageName)
 {
-    m_widget->setImage(image);
-
-    auto *runner = new ScanImageRunner(image);
-    qRegisterMetaType<ScanResult>();
-    // Scans are not cancelled: a scan overtaken by a newer image still finishes, and its result is dropped.
-    connect(runner, &ScanImageRunner::scanFinished, this, [this, scan = ++m_latestScan](const ScanResult &scanResult) {
-        handleScanFinished(scan, scanResult);
-    });
-    QThreadPool::globalInstance()->start(runner);
-}
-
-void Tool::showScannedImage(const QImage &image, const QFuture<ScanResult> &scanning)
-{
-    m_widget->setImage(image);
-
-    // The same as scanImage, but the scan is already running or done.
-    auto *watcher = new QFutureWatcher<ScanResult>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, scan = ++m_latestScan] {
-        watcher->deleteLater();
-        const QFuture<ScanResult> future = watcher->future();
-        handleScanFinished(scan, future.resultCount() > 0 ? future.result() : ScanResult());
-    });
-    watcher->setFuture(scanning);
+    stopLoad();
+    showImage(image, imageName);
+    scan(QtFuture::makeReadyValueFuture(image));
 }
 
 void Tool::showErrorMessage(const QString &message)
@@ -103,6 +99,24 @@ void Tool::setDropOnImageViewEnabled(bool enabled)
     m_widget->setImageViewDropSelector(enabled ? imageSelector() : nullptr);
 }
 
+void Tool::cancelLoad()
+{
+    if (!m_loadJob) {
+        return;
+    }
+    stopLoad();
+    m_widget->restoreMessageBeforeLoading();
+}
+
+QString Tool::imageNameFor(const QUrl &url)
+{
+    if (url.scheme() == stdinScheme) {
+        return i18nc("@title:window the image came on standard input", "Standard Input");
+    }
+    const QString fileName = url.fileName();
+    return fileName.isEmpty() ? url.toDisplayString(QUrl::RemoveUserInfo) : fileName;
+}
+
 ImageSelector *Tool::imageSelector()
 {
     if (!m_imageSelector) {
@@ -111,27 +125,78 @@ ImageSelector *Tool::imageSelector()
     return m_imageSelector.get();
 }
 
-void Tool::handleLoadResult(KJob *job)
+void Tool::scan(QFuture<QImage> image)
 {
-    m_widget->setEnabled(true);
-    if (job->error() != 0) {
-        m_widget->showErrorMessage(job->errorString());
-        return;
-    }
-    const auto *loadJob = static_cast<LoadImageJob *>(job);
-    const QFuture<ScanResult> earlyScan = loadJob->earlyScan();
-    if (earlyScan.isValid()) {
-        showScannedImage(loadJob->image(), earlyScan);
-        return;
-    }
-    scanImage(loadJob->image());
+    // The one place where scans start: on the pool, as soon as the image is there.
+    m_scanEndedBeforeImageShown = false;
+    m_scanWatcher.setFuture(image.then(QtFuture::Launch::Async, [](const QFuture<QImage> &read) {
+        return read.resultCount() > 0 ? Brevlinder::scanImage(read.result()) : ScanResult();
+    }));
 }
 
-void Tool::handleScanFinished(quint64 scan, const ScanResult &scanResult)
+void Tool::showImage(const QImage &image, const QString &imageName)
 {
-    if (scan != m_latestScan) {
+    m_widget->setImage(image, imageName);
+    Q_EMIT imageNameChanged(imageName);
+}
+
+void Tool::stopLoad()
+{
+    m_widget->setViewsEnabled(true);
+    if (!m_loadJob) {
         return;
     }
+    disconnect(m_loadJob, nullptr, this, nullptr);
+    m_loadJob->kill();
+    m_loadJob = nullptr;
+    // Its scan, chained to the image that will not come, is of no interest either.
+    dropScan();
+}
+
+void Tool::dropScan()
+{
+    m_scanEndedBeforeImageShown = false;
+    m_scanWatcher.setFuture(QFuture<ScanResult>());
+}
+
+void Tool::handleLoadResult(KJob *job)
+{
+    m_loadJob = nullptr;
+    m_widget->setViewsEnabled(true);
+    if (job->error() != 0) {
+        dropScan();
+        m_widget->showErrorMessage(job->errorString());
+        // Nothing of the image before stays beside the error: no picture, no text, nothing to copy or save.
+        m_widget->clearImage();
+        Q_EMIT imageNameChanged(QString());
+        Q_EMIT scanFinished(ScanResult());
+        return;
+    }
+    // Its scan is already running, or done.
+    showImage(static_cast<LoadImageJob *>(job)->image(), m_loadingImageName);
+    if (std::exchange(m_scanEndedBeforeImageShown, false)) {
+        reportScan();
+    }
+}
+
+void Tool::handleScanFinished()
+{
+    // The image comes first, then what its scan found.
+    if (m_loadJob) {
+        m_scanEndedBeforeImageShown = true;
+        return;
+    }
+    reportScan();
+}
+
+void Tool::reportScan()
+{
+    const QFuture<ScanResult> scanning = m_scanWatcher.future();
+    // A load that failed or was stopped, or a scan that a newer image replaced.
+    if (scanning.isCanceled() || scanning.resultCount() == 0) {
+        return;
+    }
+    const ScanResult scanResult = scanning.result();
     if (scanResult.isValid()) {
         m_widget->showSuccessMessage(ki18n("Code in the image successfully scanned.").toString());
     } else {
@@ -141,3 +206,5 @@ void Tool::handleScanFinished(quint64 scan, const ScanResult &scanResult)
 }
 
 }
+
+#include "moc_tool.cpp"

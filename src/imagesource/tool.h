@@ -4,8 +4,10 @@
 #pragma once
 
 #include "abstractsourcetool.h"
+#include "scanresult.h"
 
-#include <QFuture>
+#include <QFutureWatcher>
+#include <QPointer>
 
 #include <memory>
 
@@ -15,17 +17,20 @@ class QImage;
 namespace Brevlinder
 {
 
-class ScanResult;
-
 namespace ImageSource
 {
 
 class ImageSelector;
+class LoadImageJob;
 class Widget;
 
 /**
- * The program's source of images: loads an image from a URL (or takes one handed over), shows it, has it
- * scanned on the thread pool and reports the outcome in its widget's message line and through scanFinished.
+ * The program's source of images. Every image takes one road: it is read (from a URL through a load job, or
+ * handed over as it is), shown, and scanned on the thread pool; the outcome goes to the widget's message line
+ * and out through scanFinished. Scanning starts the moment the image has been read, while the GUI thread may
+ * still be busy elsewhere, so the start image is scanned while the window is being built.
+ *
+ * A newer image or load replaces the one before: nothing of the old one shows afterwards.
  */
 class Tool : public AbstractSourceTool
 {
@@ -35,29 +40,48 @@ public:
     Tool();
     ~Tool() override;
 
+    /// Loads the image at \p url, named after its file; an empty URL shows the pick view instead.
     void load(const QUrl &url) override;
+    /// Loads the image at \p url, naming what the view then shows \p imageName (a screenshot's file: "Screen").
+    void load(const QUrl &url, const QString &imageName);
     QWidget *widget() override;
     void switchToPickView() override;
     bool isInPickView() const override;
 
-    /// Shows \p image at once and starts decoding it; the outcome follows when the scan has finished.
-    void scanImage(const QImage &image);
+    /// Shows \p image, named \p imageName, at once and starts decoding it; the outcome follows when the scan
+    /// has finished.
+    void scanImage(const QImage &image, const QString &imageName = QString());
     /// Shows \p message as an error in the message line, for failures outside loads and scans.
     void showErrorMessage(const QString &message);
     /// Whether an image or one URL dropped on the image view is taken as on the pick view; off at first.
     void setDropOnImageViewEnabled(bool enabled);
+    /// Stops the running load, if any; the view and the message line stay as they were before it.
+    void cancelLoad();
+
+    /// The name of what \p url holds, for the window's title: its file name, or failing that its address.
+    static QString imageNameFor(const QUrl &url);
 
 private:
     ImageSelector *imageSelector();
+    void scan(QFuture<QImage> image);
+    void showImage(const QImage &image, const QString &imageName);
+    void showLoadingMessage(const QString &message);
+    void stopLoad();
+    void dropScan();
     void handleLoadResult(KJob *job);
-    void showScannedImage(const QImage &image, const QFuture<ScanResult> &scanning);
-    void handleScanFinished(quint64 scan, const ScanResult &scanResult);
+    void handleScanFinished();
+    void reportScan();
 
     // Declared before the widget, so that the pick view, which points to the selector, goes first.
     std::unique_ptr<ImageSelector> m_imageSelector;
     std::unique_ptr<Widget> m_widget;
-    // Counts the scans started; only the latest one may speak for the image on screen.
-    quint64 m_latestScan = 0;
+    QPointer<LoadImageJob> m_loadJob;
+    QString m_loadingImageName;
+    // Watches the scan of the latest image only: a new scan takes the watcher over, so an older result never
+    // arrives.
+    QFutureWatcher<ScanResult> m_scanWatcher;
+    // A scan may end before the result of its load has come round to the GUI thread.
+    bool m_scanEndedBeforeImageShown = false;
 };
 
 }

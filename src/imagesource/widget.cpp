@@ -11,10 +11,14 @@
 #include <KMessageWidget>
 
 #include <QAccessible>
+#include <QAction>
+#include <QIcon>
 
 #include <QImage>
 #include <QStackedLayout>
 #include <QString>
+
+#include <utility>
 
 namespace Brevlinder
 {
@@ -26,16 +30,32 @@ Widget::Widget(QWidget *parent)
     , m_imageView(new ImageView(this))
 {
     m_ui.setupUi(this);
+    m_cancelAction = new QAction(QIcon::fromTheme(QStringLiteral("dialog-cancel")), i18nc("@action:button stop loading the image", "Cancel"), this);
+    m_cancelAction->setToolTip(i18nc("@info:tooltip", "Stop loading this image and go back to what was shown before"));
+    connect(m_cancelAction, &QAction::triggered, this, &Widget::cancelRequested);
     m_imageView->setAccessibleName(i18nc("@label", "Image"));
     m_ui.widgetStackLayout->addWidget(m_imageView);
     // Connected only now: the image view becoming current as the first entry is no change of view.
     connect(m_ui.widgetStackLayout, &QStackedLayout::currentChanged, this, &Widget::handleCurrentViewChanged);
 }
 
-void Widget::setImage(const QImage &image)
+void Widget::setImage(const QImage &image, const QString &imageName)
 {
-    m_imageView->setImage(image);
+    m_imageView->setImage(image, imageName);
     m_ui.widgetStackLayout->setCurrentWidget(m_imageView);
+}
+
+void Widget::clearImage()
+{
+    m_imageView->setImage(QImage(), QString());
+}
+
+void Widget::setViewsEnabled(bool enabled)
+{
+    m_imageView->setEnabled(enabled);
+    if (m_imageSelectWidget) {
+        m_imageSelectWidget->setEnabled(enabled);
+    }
 }
 
 void Widget::showImageSelectWidget(ImageSelector *imageSelector)
@@ -82,15 +102,43 @@ void Widget::showInformationMessage(const QString &message)
     showMessage(KMessageWidget::Information, message);
 }
 
+void Widget::showLoadingMessage(const QString &message)
+{
+    const Message before = m_messageBeforeLoading.value_or(
+        Message{m_ui.messageWidget->messageType(), m_ui.messageWidget->text(), m_ui.messageWidget->isVisibleTo(this)});
+    showMessage(KMessageWidget::Information, message);
+    m_ui.messageWidget->addAction(m_cancelAction);
+    m_messageBeforeLoading = before;
+}
+
+void Widget::restoreMessageBeforeLoading()
+{
+    const std::optional<Message> before = std::exchange(m_messageBeforeLoading, std::nullopt);
+    m_ui.messageWidget->removeAction(m_cancelAction);
+    if (!before) {
+        return;
+    }
+    setMessage(before->type, before->text);
+    m_ui.messageWidget->setVisible(before->shown);
+}
+
 void Widget::showMessage(KMessageWidget::MessageType type, const QString &message)
 {
-    m_ui.messageWidget->setMessageType(type);
-    m_ui.messageWidget->setText(message);
+    // A new message ends whatever loading message was there, and its Cancel with it.
+    m_messageBeforeLoading.reset();
+    m_ui.messageWidget->removeAction(m_cancelAction);
+    setMessage(type, message);
     m_ui.messageWidget->animatedShow();
     // A screen reader speaks the outcome without the user having to look for it; an error interrupts.
     QAccessibleAnnouncementEvent announcement(m_ui.messageWidget, message);
     announcement.setPoliteness(type == KMessageWidget::Error ? QAccessible::AnnouncementPoliteness::Assertive : QAccessible::AnnouncementPoliteness::Polite);
     QAccessible::updateAccessibility(&announcement);
+}
+
+void Widget::setMessage(KMessageWidget::MessageType type, const QString &message)
+{
+    m_ui.messageWidget->setMessageType(type);
+    m_ui.messageWidget->setText(message);
 }
 
 void Widget::handleCurrentViewChanged()

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QImage;
 class QString;
 
@@ -31,8 +33,12 @@ class Widget : public QWidget
 public:
     explicit Widget(QWidget *parent = nullptr);
 
-    /// Shows \p image in the image view and makes the image view current.
-    void setImage(const QImage &image);
+    /// Shows \p image, named \p imageName for screen readers, in the image view and makes the image view current.
+    void setImage(const QImage &image, const QString &imageName = QString());
+    /// Empties the image view, without changing which view is current.
+    void clearImage();
+    /// Enables or disables the image view and the pick view; the message line stays usable.
+    void setViewsEnabled(bool enabled);
     /// Makes the pick view for \p imageSelector current, creating it on the first call.
     void showImageSelectWidget(ImageSelector *imageSelector);
     /// Makes the existing pick view current; only valid after showImageSelectWidget.
@@ -44,17 +50,33 @@ public:
     void showSuccessMessage(const QString &message);
     void showErrorMessage(const QString &message);
     void showInformationMessage(const QString &message);
+    /// Shows what is being loaded, with a "Cancel" button that emits cancelRequested.
+    void showLoadingMessage(const QString &message);
+    /// Brings back the message that the loading message replaced (or none), without announcing it again.
+    void restoreMessageBeforeLoading();
 
 Q_SIGNALS:
     void isInPickViewChanged(bool isInPickView);
+    /// The user pressed "Cancel" beside the loading message.
+    void cancelRequested();
 
 private Q_SLOTS:
     void handleCurrentViewChanged();
 
 private:
     void showMessage(KMessageWidget::MessageType type, const QString &message);
+    void setMessage(KMessageWidget::MessageType type, const QString &message);
+
+    // What the message line said before a loading message replaced it.
+    struct Message {
+        KMessageWidget::MessageType type = KMessageWidget::Information;
+        QString text;
+        bool shown = false;
+    };
 
     Ui::Widget m_ui;
+    QAction *m_cancelAction;
+    std::optional<Message> m_messageBeforeLoading;
     ImageView *m_imageView;
     // The pick view, null until showImageSelectWidget creates it; a child of this widget from then on.
     ImageSelectWidget *m_imageSelectWidget = nullptr;

@@ -65,6 +65,33 @@ ScanResult toScanResult(const ZXing::Barcode &barcode)
                       QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())));
 }
 
+ScanResult decode(const QImage &original)
+{
+    const QImage image = ScanImageRunner::decoderImage(original);
+    // A null image (also what a failed conversion gives) has no pixels for the decoder to look at.
+    if (!fitsDecoder(image)) {
+        return {};
+    }
+    const ZXing::ImageView view(image.constBits(), image.width(), image.height(), ScanImageRunner::decoderImageFormat(image.format()), int(image.bytesPerLine()));
+    return toScanResult(ZXing::ReadBarcode(view, readerOptions()));
+}
+
+}
+
+ScanResult scanImage(const QImage &image)
+{
+    // Scans run on pool threads, where an escaping exception would end the program: whatever the decoder
+    // refuses or fails on is a scan without result.
+    try {
+        ScanResult result = decode(image);
+        // Only a failed scan pays for the second look, so opaque images and readable ones cost nothing more.
+        if (!result.isValid() && image.hasAlphaChannel() && fitsDecoder(image)) {
+            result = decode(onWhiteBackground(image));
+        }
+        return result;
+    } catch (...) {
+        return {};
+    }
 }
 
 ScanImageRunner::ScanImageRunner(const QImage &image)
@@ -74,7 +101,7 @@ ScanImageRunner::ScanImageRunner(const QImage &image)
 
 void ScanImageRunner::run()
 {
-    Q_EMIT scanFinished(scan());
+    Q_EMIT scanFinished(scanImage(m_image));
 }
 
 ZXing::ImageFormat ScanImageRunner::decoderImageFormat(QImage::Format format)
@@ -111,33 +138,6 @@ bool ScanImageRunner::decoderCanAddress(QSize size, QImage::Format format)
     const bool direct = format != QImage::Format_Invalid && decoderImageFormat(format) != ZXing::ImageFormat::None;
     const QImage::Format decoded = direct ? format : QImage::Format_RGBX8888;
     return bytesPerLine(size.width(), decoded) * size.height() <= std::numeric_limits<int>::max();
-}
-
-ScanResult ScanImageRunner::scan() const
-{
-    // The runner runs on a pool thread, where an escaping exception would end the program: whatever the
-    // decoder refuses or fails on is a scan without result.
-    try {
-        ScanResult result = decode(m_image);
-        // Only a failed scan pays for the second look, so opaque images and readable ones cost nothing more.
-        if (!result.isValid() && m_image.hasAlphaChannel() && fitsDecoder(m_image)) {
-            result = decode(onWhiteBackground(m_image));
-        }
-        return result;
-    } catch (...) {
-        return {};
-    }
-}
-
-ScanResult ScanImageRunner::decode(const QImage &original)
-{
-    const QImage image = decoderImage(original);
-    // A null image (also what a failed conversion gives) has no pixels for the decoder to look at.
-    if (!fitsDecoder(image)) {
-        return {};
-    }
-    const ZXing::ImageView view(image.constBits(), image.width(), image.height(), decoderImageFormat(image.format()), int(image.bytesPerLine()));
-    return toScanResult(ZXing::ReadBarcode(view, readerOptions()));
 }
 
 }

@@ -21,6 +21,12 @@ namespace Brevlinder
 {
 
 /**
+ * Decodes the code shown in \p image: the one scan that every caller uses, on whatever thread it runs. The
+ * result is not valid when no code was found or the image could not be decoded at all; it never throws.
+ */
+ScanResult scanImage(const QImage &image);
+
+/**
  * Decodes the code shown in one image on a thread of the thread pool.
  *
  * Create one runner per image, connect to scanFinished and hand the runner to QThreadPool::start; the pool
@@ -58,9 +64,6 @@ Q_SIGNALS:
     void scanFinished(Brevlinder::ScanResult scanResult);
 
 private:
-    ScanResult scan() const;
-    static ScanResult decode(const QImage &image);
-
     QImage m_image;
 };
 
