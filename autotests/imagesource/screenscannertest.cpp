@@ -31,6 +31,8 @@ namespace
 {
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString noPortal;
+// Generous: a portal that the bus starts is a Python program, and the machine may be busy.
+constexpr int answerTimeout = 30000;
 
 // A helper process dies with the test, however the test ends, so that no bus or portal outlives a crash.
 void endWithTest(QProcess &process)
@@ -271,7 +273,7 @@ private Q_SLOTS:
         ScreenScanner::findMethod(&context, [&found](ScreenScanner::Method method) {
             found = method;
         });
-        QTRY_VERIFY(found.has_value());
+        QTRY_VERIFY_WITH_TIMEOUT(found.has_value(), answerTimeout);
         QCOMPARE(*found, expected);
         // The pick view asked first, on the same bus, so its answer is in too.
         QCOMPARE(button->isEnabled(), expected != ScreenScanner::Method::Unavailable);
@@ -320,12 +322,12 @@ private Q_SLOTS:
         tool.widget()->show();
         QVERIFY(QTest::qWaitForWindowExposed(tool.widget()));
         QPushButton *button = scanScreenButtonOf(tool);
-        QTRY_VERIFY(button->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), answerTimeout);
 
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(tool.widget()->findChild<ScreenScanner *>());
         // The scanner is gone once the portal's answer is handled.
-        QTRY_VERIFY_WITH_TIMEOUT(!tool.widget()->findChild<ScreenScanner *>(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!tool.widget()->findChild<ScreenScanner *>(), answerTimeout);
         QCOMPARE(portal.calls().size(), 1);
         QVERIFY(portal.calls().constFirst().contains("\"interactive\": true"));
 
@@ -336,7 +338,7 @@ private Q_SLOTS:
             QVERIFY(tool.isInPickView());
             return;
         }
-        QTRY_COMPARE(messageWidget->text(), message);
+        QTRY_COMPARE_WITH_TIMEOUT(messageWidget->text(), message, answerTimeout);
         QCOMPARE(messageWidget->messageType(), messageType);
         QCOMPARE(tool.isInPickView(), messageType != KMessageWidget::Positive);
     }
@@ -352,11 +354,11 @@ private Q_SLOTS:
             tool.switchToPickView();
             tool.widget()->show();
             QVERIFY(QTest::qWaitForWindowExposed(tool.widget()));
-            QTRY_VERIFY(scanScreenButtonOf(tool)->isEnabled());
+            QTRY_VERIFY_WITH_TIMEOUT(scanScreenButtonOf(tool)->isEnabled(), answerTimeout);
         }
         QTest::mouseClick(scanScreenButtonOf(tool), Qt::LeftButton);
         KMessageWidget *messageWidget = messageWidgetOf(tool);
-        QTRY_COMPARE(messageWidget->text(), ScreenScanner::unavailableReason());
+        QTRY_COMPARE_WITH_TIMEOUT(messageWidget->text(), ScreenScanner::unavailableReason(), answerTimeout);
         QCOMPARE(messageWidget->messageType(), KMessageWidget::Error);
     }
 };
