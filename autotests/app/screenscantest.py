@@ -3,12 +3,14 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 """Reading a code straight from the screen, with the built program under Xvfb: on X11 without a portal the
 window steps aside while every screen is grabbed; with a screenshot portal on the session bus (a small one of
-the test's own) the portal's picture is loaded, and a cancelled portal dialog changes nothing. The press is made
-through the accessibility tree, as a screen reader user would.
+the test's own) the portal's picture is loaded, a cancelled portal dialog changes nothing, and a portal that
+cannot take a screenshot makes way for the grab. The press is made through the accessibility tree, as a screen
+reader user would.
 
 Usage: screenscantest.py PATH-TO-BREVLINDER SCREENSHOT-DIRECTORY
 """
 
+import contextlib
 import json
 import os
 import shutil
@@ -115,36 +117,64 @@ class ScreenScanTest(unittest.TestCase):
                   "(including the accessibility round trips of the test)", file=sys.stderr)
             self.close(session, window, process)
 
-    def run_with_portal(self, answer):
+    @contextlib.contextmanager
+    def program_with_portal(self, session, answer):
+        """Starts the test's portal answering answer, then the program, and presses Scan Screen; yields the
+        program, its window and a function that reads the options of the Screenshot calls the portal was asked.
+        Every process ends with the test, however it ends."""
         calls = os.path.join(self.directory, f"calls-{len(os.listdir(self.directory))}.jsonl")
-        with XSession(with_dbus=True) as session:
-            portal = subprocess.Popen([sys.executable, os.path.join(HERE, "fakeportal.py"), answer, calls],
-                                      env=session.env, stdout=subprocess.PIPE, text=True)
-            self.addCleanup(stop, portal)
-            self.assertEqual(portal.stdout.readline().strip(), "ready")
-            process, window = self.start(session)
-            wait_until(session, process, can_scan_screen, "an enabled Scan Screen button")
-            press(session, process, SCAN_SCREEN)
-            yield session, process, window
-            with open(calls) as made:
-                options = [json.loads(line) for line in made]
-            self.assertEqual(len(options), 1)
-            self.assertTrue(options[0]["interactive"])
-            self.close(session, window, process)
+        portal = subprocess.Popen([sys.executable, os.path.join(HERE, "fakeportal.py"), answer, calls],
+                                  env=session.env, stdout=subprocess.PIPE, text=True)
+        self.addCleanup(stop, portal)
+        self.assertEqual(portal.stdout.readline().strip(), "ready")
+        process, window = self.start(session)
+        wait_until(session, process, can_scan_screen, "an enabled Scan Screen button")
+        press(session, process, SCAN_SCREEN)
+
+        def made():
+            if not os.path.exists(calls):
+                return []
+            with open(calls) as lines:
+                return [json.loads(line) for line in lines]
+
+        yield process, window, made
+        self.close(session, window, process)
 
     def test_portal_picture_is_read(self):
         picture = self.code("portal.png", "through the portal", 5)
-        for session, process, window in self.run_with_portal("file://" + picture):
+        with XSession(with_dbus=True) as session, \
+                self.program_with_portal(session, "file://" + picture) as (process, window, calls):
             wait_until(session, process, shows_text("through the portal"), "the portal picture's text")
             session.screenshot(window, os.path.join(SCREENSHOTS, "scan-screen-portal.png"))
+            self.assertEqual(len(calls()), 1)
+            self.assertTrue(calls()[0]["interactive"])
 
     def test_cancelled_portal_dialog_changes_nothing(self):
-        for session, process, window in self.run_with_portal("--cancel"):
-            # The portal answers after 200 ms; give it ample time, then nothing may have changed.
-            time.sleep(2)
+        with XSession(with_dbus=True) as session, \
+                self.program_with_portal(session, "--cancel") as (process, window, calls):
+            # A press is taken only once the one before it has ended: the portal being asked again shows that the
+            # cancel has been handled, and whatever it did is on the screen.
+            deadline = time.monotonic() + 60
+            while len(calls()) < 2:
+                self.assertLess(time.monotonic(), deadline, "the portal was never asked a second time")
+                if len(calls()) == 1:
+                    press(session, process, SCAN_SCREEN)
+                time.sleep(0.2)
             shown = wait_until(session, process, shows_pick_view, "the pick view")
-            self.assertFalse([name for name in shown.names() if name.startswith("Could not") or "screenshot" in name],
-                             str(shown))
+            self.assertFalse([name for name in shown.names() if name.startswith("Could not") or "screenshot" in name
+                              or name == SUCCESS], str(shown))
+
+    # A portal that cannot take a screenshot (none offered, a refused request or a failed one) is no reason to give
+    # up on X11: the screen is grabbed instead, and the code shown there read.
+    def test_portal_that_cannot_take_a_screenshot_falls_back_to_the_grab(self):
+        for answer, asked in (("--without-screenshot", 0), ("--refuse", 1), ("--fail", 1)):
+            with self.subTest(answer=answer), XSession(with_dbus=True) as session:
+                text = f"grabbed after {answer[2:]}"
+                self.show_on_screen(session, self.code(f"grabbed-{answer[2:]}.png", text, 4), 20, 20)
+                with self.program_with_portal(session, answer) as (process, window, calls):
+                    wait_until(session, process, shows_text(text), "the text of the code on the screen")
+                    self.assertEqual(len(calls()), asked)
+                    session.screenshot(window, os.path.join(SCREENSHOTS, f"scan-screen-after-portal-{answer[2:]}.png"))
 
 
 if __name__ == "__main__":

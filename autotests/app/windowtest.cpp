@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QFile>
@@ -176,6 +177,58 @@ private Q_SLOTS:
         QVERIFY(parts.image->pixmap().isNull());
         QVERIFY(!parts.display->isEnabled());
         QVERIFY(parts.display->toPlainText().isEmpty());
+    }
+
+    // A long message, such as a load error naming a deep folder, wraps in the message line: it widens neither the
+    // window nor its minimum width, so that the window never grows past its screen because of a message. A name
+    // with no place to break it cannot wrap; the window keeps its width all the same.
+    void longMessageWraps_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("wholeMessageShown");
+
+        QString deepFolder;
+        for (int level = 0; level < 12; ++level) {
+            deepFolder += QStringLiteral("/a-rather-long-folder-name-%1").arg(level);
+        }
+        QTest::newRow("deep folder") << deepFolder << true;
+        QTest::newRow("name without a break") << QStringLiteral("/%1").arg(QString(200, QLatin1Char('x'))) << false;
+    }
+
+    void longMessageWraps()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, wholeMessageShown);
+
+        const QUrl missing = QUrl::fromLocalFile(m_directory.path() + folder + QStringLiteral("/missing.png"));
+        Window window(false);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int widthBefore = window.width();
+        const int screenWidth = window.screen()->availableGeometry().width();
+        QCOMPARE_LE(widthBefore, screenWidth);
+
+        window.load(missing);
+        const WindowParts parts = partsOf(window);
+        QTRY_VERIFY(parts.message->text().contains(missing.toDisplayString()));
+        QTRY_VERIFY(!parts.message->isShowAnimationRunning());
+        QCOMPARE(window.width(), widthBefore);
+        QCOMPARE_LE(window.minimumWidth(), widthBefore);
+        QCOMPARE_LE(window.minimumSizeHint().width(), widthBefore);
+
+        if (wholeMessageShown) {
+            QLabel *label = nullptr;
+            for (QLabel *candidate : parts.message->findChildren<QLabel *>()) {
+                if (candidate->text() == parts.message->text()) {
+                    label = candidate;
+                }
+            }
+            QVERIFY(label);
+            // Every line of it has room: the label is as high as its text is at its width.
+            QTRY_COMPARE_GE(label->height(), label->heightForWidth(label->width()));
+            QCOMPARE_GT(label->height(), 2 * label->fontMetrics().height());
+            QCOMPARE_LE(label->geometry().right(), parts.message->width());
+        }
     }
 
     void buttonBoxOfEachMode_data()

@@ -54,13 +54,26 @@ void ImageSelectWidget::setUpScanScreenButton()
     m_ui.scanScreenButton->setIcon(QIcon::fromTheme(QStringLiteral("view-barcode-qr"), QIcon::fromTheme(QStringLiteral("camera-photo"))));
     // Ctrl+Shift+S is Save As; R as in "read the screen" is taken by no standard action.
     m_ui.scanScreenButton->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    const bool available = ScreenScanner::availableMethod() != ScreenScanner::Method::Unavailable;
+    connect(m_ui.scanScreenButton, &QAbstractButton::clicked, this, &ImageSelectWidget::scanScreen);
+    // X11 lets the screen be grabbed whatever the portal says, so only elsewhere is the portal asked, and not
+    // waited for: the pick view shows at start-up, which must not hang on the session bus.
+    const ScreenScanner::Method withoutPortal = ScreenScanner::methodWithoutPortal();
+    updateScanScreenButton(withoutPortal);
+    if (withoutPortal == ScreenScanner::Method::Unavailable) {
+        ScreenScanner::findMethod(this, [this](ScreenScanner::Method method) {
+            updateScanScreenButton(method);
+        });
+    }
+}
+
+void ImageSelectWidget::updateScanScreenButton(ScreenScanner::Method method)
+{
+    const bool available = method != ScreenScanner::Method::Unavailable;
     m_ui.scanScreenButton->setEnabled(available);
     m_ui.scanScreenButton->setToolTip(
         available
             ? i18nc("@info:tooltip", "Read a code shown anywhere on the screen (%1)", m_ui.scanScreenButton->shortcut().toString(QKeySequence::NativeText))
             : ScreenScanner::unavailableReason());
-    connect(m_ui.scanScreenButton, &QAbstractButton::clicked, this, &ImageSelectWidget::scanScreen);
 }
 
 void ImageSelectWidget::dragEnterEvent(QDragEnterEvent *event)
@@ -105,11 +118,10 @@ void ImageSelectWidget::scanScreen()
     if (m_screenScan) {
         return;
     }
-    // Asked again at each press: a portal may have come or gone since the pick view was made.
-    const ScreenScanner::Method method = ScreenScanner::availableMethod();
+    // The scanner asks the portal again: it may have come or gone since the pick view was made.
     auto *scanner = m_imageSelector->createScreenScanner(window());
     m_screenScan = scanner;
-    scanner->start(method);
+    scanner->start();
 }
 
 void ImageSelectWidget::pasteFromClipboardIfPossible()

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "screenscanner.h"
 #include "ui_imageselectwidget.h"
 
 #include <QPointer>
@@ -41,6 +42,7 @@ private:
     void pasteFromClipboard();
     void pasteFromClipboardIfPossible();
     void setUpScanScreenButton();
+    void updateScanScreenButton(ScreenScanner::Method method);
     void scanScreen();
 
     Ui::ImageSelectWidget m_ui;

@@ -9,7 +9,6 @@
 #include <KLocalizedString>
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -41,14 +40,30 @@ constexpr uint portalResponseCancelled = 1;
 // Long enough for the windows that our window uncovered to paint themselves.
 constexpr int repaintDelayMilliseconds = 300;
 
-bool portalOffered()
+/*
+ * Asks for the version of the portal's Screenshot interface. The portal's service is often installed (and so
+ * activatable) without a backend that takes screenshots; only the interface on its object tells, and an error
+ * instead of a version means there is none. The call starts a portal that is not running yet. \p handler gets
+ * whether screenshots are offered.
+ */
+void askPortal(QObject *context, const std::function<void(bool offered)> &handler)
 {
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()) {
-        return false;
-    }
-    // Portals are usually started on demand, so an activatable name counts as offered.
-    return bus.interface()->isServiceRegistered(portalService).value() || bus.interface()->activatableServiceNames().value().contains(portalService);
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    call << screenshotInterface << QStringLiteral("version");
+    // Without a session bus the call fails at once, and the watcher reports that like any other error.
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [handler](QDBusPendingCallWatcher *watcher) {
+        watcher->deleteLater();
+        const QDBusPendingReply<QDBusVariant> reply = *watcher;
+        if (reply.isError()) {
+            qCDebug(BREVLINDER_IMAGESOURCE) << "No screenshot portal:" << reply.error().name() << reply.error().message();
+            handler(false);
+            return;
+        }
+        const uint version = reply.value().variant().toUInt();
+        qCDebug(BREVLINDER_IMAGESOURCE) << "Screenshot portal version" << version;
+        handler(version > 0);
+    });
 }
 
 // The path on which the portal will answer a request made with \p token, known before the call so that the
@@ -61,11 +76,6 @@ QString requestPathFor(const QString &token)
 }
 }
 
-ScreenScanner::Method ScreenScanner::availableMethod()
-{
-    return methodFor(portalOffered(), QGuiApplication::platformName());
-}
-
 ScreenScanner::Method ScreenScanner::methodFor(bool portalOffered, const QString &platformName)
 {
     if (portalOffered) {
@@ -75,6 +85,18 @@ ScreenScanner::Method ScreenScanner::methodFor(bool portalOffered, const QString
         return Method::X11Grab;
     }
     return Method::Unavailable;
+}
+
+ScreenScanner::Method ScreenScanner::methodWithoutPortal()
+{
+    return methodFor(false, QGuiApplication::platformName());
+}
+
+void ScreenScanner::findMethod(QObject *context, const std::function<void(Method)> &handler)
+{
+    askPortal(context, [handler](bool offered) {
+        handler(methodFor(offered, QGuiApplication::platformName()));
+    });
 }
 
 QString ScreenScanner::unavailableReason()
@@ -90,7 +112,14 @@ ScreenScanner::ScreenScanner(Tool *tool, QWidget *window)
 {
 }
 
-void ScreenScanner::start(Method method)
+void ScreenScanner::start()
+{
+    askPortal(this, [this](bool offered) {
+        startWith(methodFor(offered, QGuiApplication::platformName()));
+    });
+}
+
+void ScreenScanner::startWith(Method method)
 {
     switch (method) {
     case Method::Portal:
@@ -100,6 +129,8 @@ void ScreenScanner::start(Method method)
         grabScreensAfterRepaint();
         return;
     case Method::Unavailable:
+        // The button said otherwise when it was enabled: the portal has gone since.
+        m_tool->showErrorMessage(unavailableReason());
         finish();
         return;
     }
@@ -109,8 +140,10 @@ void ScreenScanner::requestPortalScreenshot()
 {
     const QString token = QStringLiteral("brevlinder%1").arg(QRandomGenerator::global()->generate());
     m_requestPath = requestPathFor(token);
+    // Listening to any sender, as Qt's own portal clients do: naming the portal would make Qt look up the owner
+    // of its name with a blocking call, and the path is ours alone anyway.
     QDBusConnection::sessionBus()
-        .connect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"), this, SLOT(handlePortalResponse(uint, QVariantMap)));
+        .connect(QString(), m_requestPath, requestInterface, QStringLiteral("Response"), this, SLOT(handlePortalResponse(uint, QVariantMap)));
 
     QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, screenshotInterface, QStringLiteral("Screenshot"));
     const QVariantMap options{{QStringLiteral("handle_token"), token}, {QStringLiteral("interactive"), true}, {QStringLiteral("modal"), true}};
@@ -120,28 +153,44 @@ void ScreenScanner::requestPortalScreenshot()
         watcher->deleteLater();
         const QDBusPendingReply<QDBusObjectPath> reply = *watcher;
         if (reply.isError()) {
-            handlePortalCallFailed(reply.error().message());
+            stopListeningForResponse();
+            qCInfo(BREVLINDER_IMAGESOURCE) << "The screenshot portal refused the request:" << reply.error().name() << reply.error().message();
+            handlePortalFailure(reply.error().message());
         }
     });
 }
 
-void ScreenScanner::handlePortalResponse(uint response, const QVariantMap &results)
+void ScreenScanner::stopListeningForResponse()
 {
     QDBusConnection::sessionBus()
-        .disconnect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"), this, SLOT(handlePortalResponse(uint, QVariantMap)));
+        .disconnect(QString(), m_requestPath, requestInterface, QStringLiteral("Response"), this, SLOT(handlePortalResponse(uint, QVariantMap)));
+}
+
+void ScreenScanner::handlePortalResponse(uint response, const QVariantMap &results)
+{
+    stopListeningForResponse();
     const QUrl url(results.value(QStringLiteral("uri")).toString());
     if (response == 0 && !url.isEmpty()) {
         m_tool->load(url, i18nc("@title:window the image is a picture of the screen", "Screen"));
-    } else if (response != portalResponseCancelled) {
-        m_tool->showErrorMessage(i18n("The desktop could not take a screenshot."));
+        finish();
+    } else if (response == portalResponseCancelled) {
+        // A cancelled dialog leaves everything as it was.
+        finish();
+    } else {
+        qCInfo(BREVLINDER_IMAGESOURCE) << "The screenshot portal answered" << response << "without a picture";
+        handlePortalFailure(QString());
     }
-    // A cancelled dialog leaves everything as it was.
-    finish();
 }
 
-void ScreenScanner::handlePortalCallFailed(const QString &reason)
+void ScreenScanner::handlePortalFailure(const QString &reason)
 {
-    m_tool->showErrorMessage(i18n("The desktop could not take a screenshot: %1", reason));
+    // A portal without a working backend is common on X11 desktops, where the screen can still be grabbed.
+    if (methodWithoutPortal() == Method::X11Grab) {
+        qCInfo(BREVLINDER_IMAGESOURCE) << "Grabbing the screen, as the screenshot portal could not take a screenshot";
+        grabScreensAfterRepaint();
+        return;
+    }
+    m_tool->showErrorMessage(reason.isEmpty() ? i18n("The desktop could not take a screenshot.") : i18n("The desktop could not take a screenshot: %1", reason));
     finish();
 }
 
