@@ -29,6 +29,12 @@ namespace ImageSource
 
 namespace
 {
+// What the window calls a picture of the screen, however it was taken.
+QString screenImageName()
+{
+    return i18nc("@title:window the image is a picture of the screen", "Screen");
+}
+
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString screenshotInterface = QStringLiteral("org.freedesktop.portal.Screenshot");
@@ -171,7 +177,7 @@ void ScreenScanner::handlePortalResponse(uint response, const QVariantMap &resul
     stopListeningForResponse();
     const QUrl url(results.value(QStringLiteral("uri")).toString());
     if (response == 0 && !url.isEmpty()) {
-        m_tool->load(url, i18nc("@title:window the image is a picture of the screen", "Screen"));
+        m_tool->load(url, screenImageName());
         finish();
     } else if (response == portalResponseCancelled) {
         // A cancelled dialog leaves everything as it was.
@@ -208,7 +214,7 @@ void ScreenScanner::grabScreens()
     if (m_window) {
         m_window->show();
     }
-    m_tool->scanImage(desktop, i18nc("@title:window the image is a picture of the screen", "Screen"));
+    m_tool->scanImage(desktop, screenImageName());
     finish();
 }
 

@@ -39,6 +39,11 @@ Widget::Widget(QWidget *parent)
     connect(m_ui.widgetStackLayout, &QStackedLayout::currentChanged, this, &Widget::handleCurrentViewChanged);
 }
 
+Widget::~Widget()
+{
+    QAccessible::removeActivationObserver(this);
+}
+
 void Widget::setImage(const QImage &image, const QString &imageName)
 {
     m_imageView->setImage(image, imageName);
@@ -130,9 +135,37 @@ void Widget::showMessage(KMessageWidget::MessageType type, const QString &messag
     setMessage(type, message);
     m_ui.messageWidget->animatedShow();
     // A screen reader speaks the outcome without the user having to look for it; an error interrupts.
+    announce(message, type == KMessageWidget::Error ? QAccessible::AnnouncementPoliteness::Assertive : QAccessible::AnnouncementPoliteness::Polite);
+}
+
+void Widget::announce(const QString &message, QAccessible::AnnouncementPoliteness politeness)
+{
+    if (!QAccessible::isActive()) {
+        // The message of the start image can come before the program has reached the screen reader, which would
+        // never hear it: it is held until then. Only the latest message counts.
+        m_heldAnnouncement = Announcement{message, politeness};
+        QAccessible::installActivationObserver(this);
+        return;
+    }
     QAccessibleAnnouncementEvent announcement(m_ui.messageWidget, message);
-    announcement.setPoliteness(type == KMessageWidget::Error ? QAccessible::AnnouncementPoliteness::Assertive : QAccessible::AnnouncementPoliteness::Polite);
+    announcement.setPoliteness(politeness);
     QAccessible::updateAccessibility(&announcement);
+}
+
+void Widget::accessibilityActiveChanged(bool active)
+{
+    // Called while the bridge is being set up; it can take events once that is done.
+    if (active) {
+        QMetaObject::invokeMethod(this, &Widget::announceHeldMessage, Qt::QueuedConnection);
+    }
+}
+
+void Widget::announceHeldMessage()
+{
+    QAccessible::removeActivationObserver(this);
+    if (const std::optional<Announcement> held = std::exchange(m_heldAnnouncement, std::nullopt)) {
+        announce(held->message, held->politeness);
+    }
 }
 
 void Widget::setMessage(KMessageWidget::MessageType type, const QString &message)

@@ -5,6 +5,7 @@
 
 #include "ui_widget.h"
 
+#include <QAccessible>
 #include <QWidget>
 
 #include <optional>
@@ -26,12 +27,13 @@ class ImageView;
  * line for the outcome of loads and scans. It reports each change between the two views and decides nothing
  * about loading or scanning itself.
  */
-class Widget : public QWidget
+class Widget : public QWidget, private QAccessible::ActivationObserver
 {
     Q_OBJECT
 
 public:
     explicit Widget(QWidget *parent = nullptr);
+    ~Widget() override;
 
     /// Shows \p image, named \p imageName for screen readers, in the image view and makes the image view current.
     void setImage(const QImage &image, const QString &imageName = QString());
@@ -66,6 +68,9 @@ private Q_SLOTS:
 private:
     void showMessage(KMessageWidget::MessageType type, const QString &message);
     void setMessage(KMessageWidget::MessageType type, const QString &message);
+    void announce(const QString &message, QAccessible::AnnouncementPoliteness politeness);
+    void accessibilityActiveChanged(bool active) override;
+    void announceHeldMessage();
 
     // What the message line said before a loading message replaced it.
     struct Message {
@@ -74,9 +79,16 @@ private:
         bool shown = false;
     };
 
+    struct Announcement {
+        QString message;
+        QAccessible::AnnouncementPoliteness politeness;
+    };
+
     Ui::Widget m_ui;
     QAction *m_cancelAction;
     std::optional<Message> m_messageBeforeLoading;
+    // A message that came before the screen reader could hear it.
+    std::optional<Announcement> m_heldAnnouncement;
     ImageView *m_imageView;
     // The pick view, null until showImageSelectWidget creates it; a child of this widget from then on.
     ImageSelectWidget *m_imageSelectWidget = nullptr;
