@@ -65,9 +65,20 @@ class AccessibilityTest(unittest.TestCase):
             self.assertIn("Drop an image here", shown.names())
             self.close(session, window, process)
 
-    def test_a_failure_is_announced(self):
-        # Pasted once the screen reader is connected: a message shown before the program's accessibility bridge is
-        # up (the start image, read while the window is built) is in the tree, but no announcement can reach it.
+    def test_a_start_image_that_fails_is_announced_in_each_mode(self):
+        # The start image is read while the window is built, so its message may come before the program has
+        # reached the screen reader; it is heard all the same.
+        missing = os.path.join(HERE, "no-such-image.png")
+        message = f"Could not load image from file file://{missing}. No such file or directory."
+        for mode, args in (("normal", []), ("one scan", ["--onescan"])):
+            with self.subTest(mode=mode), XSession(with_dbus=True) as session:
+                announcements = Announcements(session)
+                process, window = self.run_program(session, *args, missing)
+                wait_until(session, process, lambda shown: message in shown.names(), "the load error")
+                self.close(session, window, process)
+                self.assertIn(message, announcements.of(process))
+
+    def test_a_pasted_failure_is_announced(self):
         missing = os.path.join(HERE, "no-such-image.png")
         with XSession(with_dbus=True) as session:
             announcements = Announcements(session)
@@ -77,11 +88,10 @@ class AccessibilityTest(unittest.TestCase):
             wait_until(session, process, lambda shown: "enabled" in (shown.button("Paste from Clipboard") or []),
                        "an enabled paste button")
             press(session, process, "Paste from Clipboard")
-            message = f"Could not load image from file file://{missing}. No such file or directory"
+            message = f"Could not load image from file file://{missing}. No such file or directory."
             wait_until(session, process, lambda shown: message in shown.names(), "the load error")
             self.close(session, window, process)
             self.assertIn(message, announcements.of(process))
-
 
 if __name__ == "__main__":
     PROGRAM, SAMPLE = (os.path.abspath(argument) for argument in sys.argv[1:3])
