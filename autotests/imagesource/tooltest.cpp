@@ -5,6 +5,7 @@
 #include "codeimages.h"
 #include "loadimagejob.h"
 #include "imageview.h"
+#include "pipedstandardinput.h"
 #include "scanrecorder.h"
 #include "scanresult.h"
 
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
+#include <QToolButton>
 
 using Brevlinder::ScanResult;
 using Brevlinder::ImageSource::LoadImageJob;
@@ -41,6 +43,17 @@ QImage blankImage()
     QImage image(120, 80, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
+}
+
+// The "Cancel" beside a loading message, if the message line shows one.
+QToolButton *cancelButton(Tool &tool)
+{
+    for (auto *button : messageWidget(tool)->findChildren<QToolButton *>()) {
+        if (button->text() == QStringLiteral("Cancel") && button->isVisible()) {
+            return button;
+        }
+    }
+    return nullptr;
 }
 
 // Lets every scan in flight finish and every queued result arrive.
@@ -190,6 +203,52 @@ private Q_SLOTS:
         QCOMPARE(scans.count(), 1);
         QCOMPARE(scans.results.at(0).text(), QStringLiteral("read early"));
         QCOMPARE(messageWidget(tool)->text(), QStringLiteral("Code in the image successfully scanned."));
+    }
+
+    void cancelGoesBackToWhereTheUserWas_data()
+    {
+        QTest::addColumn<bool>("imageBefore");
+        QTest::newRow("from the pick view") << false;
+        QTest::newRow("from an image shown before") << true;
+    }
+
+    // Standard input that never ends: the user clicks "Cancel" beside the loading message, the read stops, and
+    // the window is as it was before, without an error.
+    void cancelGoesBackToWhereTheUserWas()
+    {
+        QFETCH(bool, imageBefore);
+        const Brevlinder::Test::PipedStandardInput silentInput(QByteArray(), Brevlinder::Test::PipedStandardInput::WriterKeptOpen);
+        Tool tool;
+        tool.widget()->resize(480, 360);
+        tool.widget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tool.widget()));
+        ScanRecorder scans(tool);
+        if (imageBefore) {
+            tool.scanImage(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("before")));
+            QTRY_COMPARE(scans.count(), 1);
+        } else {
+            tool.switchToPickView();
+        }
+        const QString messageBefore = messageWidget(tool)->text();
+        const bool messageShownBefore = messageWidget(tool)->isVisible();
+        const QPixmap pixmapBefore = imageView(tool)->findChild<QLabel *>()->pixmap();
+
+        tool.load(QUrl(QStringLiteral("stdin:/")));
+        QTRY_VERIFY(cancelButton(tool));
+        QCOMPARE(messageWidget(tool)->text(), QStringLiteral("Loading image from stdin…"));
+        QTest::mouseClick(cancelButton(tool), Qt::LeftButton);
+
+        QCOMPARE(messageWidget(tool)->text(), messageBefore);
+        QTRY_COMPARE(messageWidget(tool)->isVisible(), messageShownBefore);
+        QVERIFY(!cancelButton(tool));
+        QCOMPARE(tool.isInPickView(), !imageBefore);
+        QVERIFY(imageView(tool)->isEnabled());
+        QCOMPARE(imageView(tool)->findChild<QLabel *>()->pixmap().cacheKey(), pixmapBefore.cacheKey());
+        // The read of standard input has given up.
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(30000));
+        drainScans();
+        QCOMPARE(scans.count(), imageBefore ? 1 : 0);
+        QCOMPARE(messageWidget(tool)->text(), messageBefore);
     }
 
     // A phone's photo of 108 megapixels, far beyond Qt's default allocation limit, loads, is shown from a copy
