@@ -8,6 +8,7 @@ Usage: accessibilitytest.py PATH-TO-BREVLINDER SAMPLE-IMAGE
 """
 
 import os
+import subprocess
 import sys
 import unittest
 
@@ -16,6 +17,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 from xsession import XSession, stop  # noqa: E402
 from accessibility import Announcements, press, wait_until  # noqa: E402
 
+LATE_ACCESSIBILITY_BUS = os.path.join(HERE, "latea11ybus.py")
 PROGRAM = SAMPLE = None
 SAMPLE_TEXT = "Brevlinder sample\nWeb: https://kde.org/\nMail: hello@example.org\nPhone: +49 30 1234567"
 SUCCESS = "Code in the image successfully scanned."
@@ -29,8 +31,8 @@ def buttons(shown):
 
 
 class AccessibilityTest(unittest.TestCase):
-    def run_program(self, session, *args):
-        process = session.start(PROGRAM, *args)
+    def run_program(self, session, *args, env=None):
+        process = session.start(PROGRAM, *args, env=env)
         self.addCleanup(stop, process)
         return process, session.wait_for_window(process)
 
@@ -77,6 +79,30 @@ class AccessibilityTest(unittest.TestCase):
                 wait_until(session, process, lambda shown: message in shown.names(), "the load error")
                 self.close(session, window, process)
                 self.assertIn(message, announcements.of(process))
+
+    def test_a_start_message_waits_for_a_screen_reader_that_comes_later(self):
+        # The program runs on a session bus of its own, where no accessibility bus is known yet: its start message
+        # shows before any screen reader can hear it. The screen reader then comes, and hears it.
+        missing = os.path.join(HERE, "no-such-image.png")
+        message = f"Could not load image from file file://{missing}. No such file or directory."
+        with XSession(with_dbus=True) as session:
+            accessibility_bus = session.run("dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
+                                            "/org/a11y/bus", "org.a11y.Bus.GetAddress").stdout.strip()
+            own_bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=session.env, text=True)
+            self.addCleanup(stop, own_bus)
+            own_environment = {"DBUS_SESSION_BUS_ADDRESS": own_bus.stdout.readline().strip()}
+            announcements = Announcements(session)
+            process, window = self.run_program(session, missing, env=own_environment)
+            # The window has settled with its message, which nobody has heard.
+            session.settle(window, process)
+            screen_reader = subprocess.Popen([sys.executable, LATE_ACCESSIBILITY_BUS, accessibility_bus],
+                                             env={**session.env, **own_environment}, stdout=subprocess.PIPE, text=True)
+            self.addCleanup(stop, screen_reader)
+            self.assertEqual(screen_reader.stdout.readline().strip(), "ready")
+            wait_until(session, process, lambda shown: message in shown.names(), "the load error")
+            self.close(session, window, process)
+            self.assertIn(message, announcements.of(process))
 
     def test_a_pasted_failure_is_announced(self):
         missing = os.path.join(HERE, "no-such-image.png")
