@@ -27,20 +27,21 @@ Window::Window(bool oneScanMode, const QUrl &startUrl)
     : QDialog()
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    m_ui.setupUi(this);
-    updateWindowTitle(QString());
 
     auto imageSourceTool = std::make_unique<ImageSource::Tool>();
     // With a way back to the pick view, an image dropped on the shown image is taken as on the pick view.
     imageSourceTool->setDropOnImageViewEnabled(!oneScanMode);
     m_sourceTool = std::move(imageSourceTool);
     connect(m_sourceTool.get(), &AbstractSourceTool::imageNameChanged, this, &Window::updateWindowTitle);
-    m_ui.sourceWidgetStackLayout->addWidget(m_sourceTool->widget());
-    // The start image takes the same road as any other; it only starts it early, so that it is read and scanned
-    // while the rest is built. Its results come through the event loop, once everything below is there.
+    // The start image takes the same road as any other; it only starts it first thing, so that it is read and
+    // scanned while the rest is built. Its results come through the event loop, once everything below is there.
     if (!startUrl.isEmpty()) {
         m_sourceTool->load(startUrl);
     }
+
+    m_ui.setupUi(this);
+    updateWindowTitle(QString());
+    m_ui.sourceWidgetStackLayout->addWidget(m_sourceTool->widget());
 
     m_displayTool = std::make_unique<PlainTextDisplay::Tool>();
     m_ui.displayWidgetStackLayout->addWidget(m_displayTool->widget());

@@ -30,9 +30,6 @@ Widget::Widget(QWidget *parent)
     , m_imageView(new ImageView(this))
 {
     m_ui.setupUi(this);
-    m_cancelAction = new QAction(QIcon::fromTheme(QStringLiteral("dialog-cancel")), i18nc("@action:button stop loading the image", "Cancel"), this);
-    m_cancelAction->setToolTip(i18nc("@info:tooltip", "Stop loading this image and go back to what was shown before"));
-    connect(m_cancelAction, &QAction::triggered, this, &Widget::cancelRequested);
     m_imageView->setAccessibleName(i18nc("@label", "Image"));
     m_ui.widgetStackLayout->addWidget(m_imageView);
     // Connected only now: the image view becoming current as the first entry is no change of view.
@@ -112,8 +109,19 @@ void Widget::showLoadingMessage(const QString &message)
     const Message before = m_messageBeforeLoading.value_or(
         Message{m_ui.messageWidget->messageType(), m_ui.messageWidget->text(), m_ui.messageWidget->isVisibleTo(this)});
     showMessage(KMessageWidget::Information, message);
-    m_ui.messageWidget->addAction(m_cancelAction);
+    m_ui.messageWidget->addAction(cancelAction());
     m_messageBeforeLoading = before;
+}
+
+QAction *Widget::cancelAction()
+{
+    // Made on first use: looking up its icon would hold up the start, while the start image is being read.
+    if (!m_cancelAction) {
+        m_cancelAction = new QAction(QIcon::fromTheme(QStringLiteral("dialog-cancel")), i18nc("@action:button stop loading the image", "Cancel"), this);
+        m_cancelAction->setToolTip(i18nc("@info:tooltip", "Stop loading this image and go back to what was shown before"));
+        connect(m_cancelAction, &QAction::triggered, this, &Widget::cancelRequested);
+    }
+    return m_cancelAction;
 }
 
 void Widget::restoreMessageBeforeLoading()

@@ -68,6 +68,7 @@ private Q_SLOTS:
 private:
     void showMessage(KMessageWidget::MessageType type, const QString &message);
     void setMessage(KMessageWidget::MessageType type, const QString &message);
+    QAction *cancelAction();
     void announce(const QString &message, QAccessible::AnnouncementPoliteness politeness);
     void accessibilityActiveChanged(bool active) override;
     void announceHeldMessage();
@@ -85,7 +86,7 @@ private:
     };
 
     Ui::Widget m_ui;
-    QAction *m_cancelAction;
+    QAction *m_cancelAction = nullptr;
     std::optional<Message> m_messageBeforeLoading;
     // A message that came before the screen reader could hear it.
     std::optional<Announcement> m_heldAnnouncement;
