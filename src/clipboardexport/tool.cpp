@@ -24,8 +24,10 @@ Tool::Tool()
     , m_copyTextAction(KStandardAction::copy(this, &Tool::copyTextToClipboard, this))
     , m_copyDataAction(new QAction(m_copyTextAction->icon(), i18nc("@action", "Copy Data to Clipboard"), this))
 {
-    // The standard action keeps its icon and shortcut, but its text speaks of a selection in a document.
+    // The standard action keeps its icon and shortcut, but its texts speak of a selection in a document.
     m_copyTextAction->setText(i18nc("@action", "Copy Text to Clipboard"));
+    m_copyTextAction->setToolTip(i18nc("@info:tooltip", "Copy the decoded text to the clipboard"));
+    m_copyDataAction->setToolTip(i18nc("@info:tooltip", "Copy the raw bytes of the code to the clipboard"));
     connect(m_copyDataAction, &QAction::triggered, this, &Tool::copyDataToClipboard);
     // Nothing to copy before the first valid result, whenever the buttons are set up.
     m_copyTextAction->setEnabled(false);

@@ -46,8 +46,10 @@ Tool::Tool()
     , m_saveTextAsAction(KStandardAction::saveAs(this, &Tool::saveTextAs, this))
     , m_saveDataAsAction(new QAction(m_saveTextAsAction->icon(), i18nc("@action", "Save Data As…"), this))
 {
-    // The standard action keeps its icon and shortcut, but its text speaks of a document with a name.
+    // The standard action keeps its icon and shortcut, but its texts speak of a document with a name.
     m_saveTextAsAction->setText(i18nc("@action", "Save Text As…"));
+    m_saveTextAsAction->setToolTip(i18nc("@info:tooltip", "Save the decoded text to a file"));
+    m_saveDataAsAction->setToolTip(i18nc("@info:tooltip", "Save the raw bytes of the code to a file"));
     connect(m_saveDataAsAction, &QAction::triggered, this, &Tool::saveDataAs);
     // Nothing to save before the first valid result, whenever the buttons are set up.
     m_saveTextAsAction->setEnabled(false);
