@@ -8,10 +8,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace Brevlinder;
 
@@ -65,6 +67,20 @@ private Q_SLOTS:
         QCOMPARE(actions.size(), 2);
         QCOMPARE(actions.at(0)->text(), QStringLiteral("Copy Text to Clipboard"));
         QCOMPARE(actions.at(1)->text(), QStringLiteral("Copy Data to Clipboard"));
+        QCOMPARE(actions.at(1)->toolTip(), QStringLiteral("Copy the raw bytes of the code to the clipboard"));
+    }
+
+    // The button says what it copies, not the standard action's words about a selection.
+    void buttonToolTipSaysWhatItDoes()
+    {
+        m_tool->setScanResult(ScanResult(QStringLiteral("text"), QByteArrayLiteral("data")));
+        m_buttonBox->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_buttonBox.get()));
+        const QPoint position(5, m_button->height() / 2);
+        QHelpEvent event(QEvent::ToolTip, position, m_button->mapToGlobal(position));
+        QCoreApplication::sendEvent(m_button, &event);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QStringLiteral("Copy the decoded text to the clipboard"));
     }
 
     void clickingTheButtonCopiesTheText_data()

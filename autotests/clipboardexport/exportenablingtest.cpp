@@ -53,6 +53,8 @@ private Q_SLOTS:
     void actionsFollowTheLatestResult_data()
     {
         QTest::addColumn<ToolFactory>("makeTool");
+        // Results given before the buttons are set up, and after.
+        QTest::addColumn<QList<Result>>("earlyResults");
         QTest::addColumn<QList<Result>>("results");
         QTest::addColumn<bool>("enabled");
 
@@ -67,24 +69,35 @@ private Q_SLOTS:
              }},
         };
         for (const auto &[name, makeTool] : tools) {
-            QTest::addRow("%s: no result yet", name) << makeTool << QList<Result>{} << false;
-            QTest::addRow("%s: valid result", name) << makeTool << QList<Result>{Result::Good} << true;
-            QTest::addRow("%s: valid with empty text", name) << makeTool << QList<Result>{Result::EmptyText} << true;
-            QTest::addRow("%s: valid with empty data", name) << makeTool << QList<Result>{Result::EmptyData} << true;
-            QTest::addRow("%s: failed scan", name) << makeTool << QList<Result>{Result::Failed} << false;
-            QTest::addRow("%s: failed scan after a good one", name) << makeTool << QList<Result>{Result::Good, Result::Failed} << false;
-            QTest::addRow("%s: good scan after a failed one", name) << makeTool << QList<Result>{Result::Failed, Result::Good} << true;
+            QTest::addRow("%s: no result yet", name) << makeTool << QList<Result>{} << QList<Result>{} << false;
+            QTest::addRow("%s: valid result", name) << makeTool << QList<Result>{} << QList<Result>{Result::Good} << true;
+            QTest::addRow("%s: valid with empty text", name) << makeTool << QList<Result>{} << QList<Result>{Result::EmptyText} << true;
+            QTest::addRow("%s: valid with empty data", name) << makeTool << QList<Result>{} << QList<Result>{Result::EmptyData} << true;
+            QTest::addRow("%s: failed scan", name) << makeTool << QList<Result>{} << QList<Result>{Result::Failed} << false;
+            QTest::addRow("%s: failed scan after a good one", name) << makeTool << QList<Result>{} << QList<Result>{Result::Good, Result::Failed} << false;
+            QTest::addRow("%s: good scan after a failed one", name) << makeTool << QList<Result>{} << QList<Result>{Result::Failed, Result::Good} << true;
+            // A tool may get a result before its buttons exist.
+            QTest::addRow("%s: valid result before the buttons", name) << makeTool << QList<Result>{Result::Good} << QList<Result>{} << true;
+            QTest::addRow("%s: failed scan before the buttons", name) << makeTool << QList<Result>{Result::Failed} << QList<Result>{} << false;
+            QTest::addRow("%s: failed scan after the buttons, good one before", name)
+                << makeTool << QList<Result>{Result::Good} << QList<Result>{Result::Failed} << false;
+            QTest::addRow("%s: good scan after the buttons, failed one before", name)
+                << makeTool << QList<Result>{Result::Failed} << QList<Result>{Result::Good} << true;
         }
     }
 
     void actionsFollowTheLatestResult()
     {
         QFETCH(ToolFactory, makeTool);
+        QFETCH(QList<Result>, earlyResults);
         QFETCH(QList<Result>, results);
         QFETCH(bool, enabled);
 
         QDialogButtonBox buttonBox;
         const std::unique_ptr<AbstractExportTool> tool = makeTool();
+        for (Result result : earlyResults) {
+            tool->setScanResult(scanResultFor(result));
+        }
         tool->setupButtons(&buttonBox);
         for (Result result : results) {
             tool->setScanResult(scanResultFor(result));

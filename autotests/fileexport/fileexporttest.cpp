@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <functional>
 
@@ -211,6 +213,18 @@ private Q_SLOTS:
         QCOMPARE(actions.size(), 2);
         QCOMPARE(actions.at(0)->text(), QStringLiteral("Save Text As…"));
         QCOMPARE(actions.at(1)->text(), QStringLiteral("Save Data As…"));
+        QCOMPARE(actions.at(1)->toolTip(), QStringLiteral("Save the raw bytes of the code to a file"));
+    }
+
+    // The button says what it saves, not the standard action's words about a document.
+    void buttonToolTipSaysWhatItDoes()
+    {
+        m_tool->setScanResult(ScanResult(QStringLiteral("text"), QByteArrayLiteral("data")));
+        const QPoint position(5, m_button->height() / 2);
+        QHelpEvent event(QEvent::ToolTip, position, m_button->mapToGlobal(position));
+        QCoreApplication::sendEvent(m_button, &event);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QStringLiteral("Save the decoded text to a file"));
     }
 
     void savesWhatWasAskedFor_data()

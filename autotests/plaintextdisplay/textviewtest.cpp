@@ -120,7 +120,55 @@ QAction *entry(const QMenu *menu, const QString &text)
     return found == actions.end() ? nullptr : *found;
 }
 
+// How the user picks an entry of the shown menu.
+enum class Choice {
+    Mouse, ///< moves onto the entry and clicks it
+    Keyboard, ///< walks down to it with the arrow key and presses Return
+};
+
+// Picks the entry called \p text of the shown \p menu as a user does, with real input events on the menu;
+// returns whether the menu took the choice and closed.
+bool choose(QMenu *menu, const QString &text, Choice choice)
+{
+    QAction *action = entry(menu, text);
+    if (!action) {
+        qWarning() << "no entry" << text << "in" << linkEntries(menu);
+        return false;
+    }
+    if (choice == Choice::Mouse) {
+        // Along a path, as a hand moves: a menu takes the pointer as moved only after a few motions or some
+        // distance from where it opened.
+        const QPoint centre = menu->actionGeometry(action).center();
+        const QPoint start(centre.x() / 2, 1);
+        constexpr int steps = 8;
+        for (int step = 1; step <= steps; ++step) {
+            QTest::mouseMove(menu, start + (centre - start) * step / steps);
+        }
+        if (!QTest::qWaitFor([menu, action] {
+                return menu->activeAction() == action;
+            })) {
+            qWarning() << "the mouse did not reach" << text;
+            return false;
+        }
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, centre);
+    } else {
+        for (qsizetype step = 0; menu->activeAction() != action && step < menu->actions().size(); ++step) {
+            QTest::keyClick(menu, Qt::Key_Down);
+        }
+        if (menu->activeAction() != action) {
+            qWarning() << "the arrow key did not reach" << text;
+            return false;
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
+    }
+    return QTest::qWaitFor([menu] {
+        return !menu->isVisible();
+    });
 }
+
+}
+
+Q_DECLARE_METATYPE(Choice)
 
 class TextViewTest : public QObject
 {
@@ -150,6 +198,10 @@ private:
     void showLinks();
     // Right-clicks the link to \p href and returns the menu that opens.
     QMenu *rightClick(const QString &href);
+    // Tabs to the link to \p href, presses the Menu key and returns the menu that opens.
+    QMenu *menuKey(const QString &href);
+    // Opens the menu of the link to \p href as a user who goes on to choose from it with \p choice does.
+    QMenu *openMenu(const QString &href, Choice choice);
 
     std::unique_ptr<PlainTextDisplay::Tool> m_tool;
     TextView *m_view = nullptr;
@@ -196,6 +248,40 @@ QMenu *TextViewTest::rightClick(const QString &href)
         return nullptr;
     }
     return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+QMenu *TextViewTest::menuKey(const QString &href)
+{
+    m_view->setFocus();
+    if (!QTest::qWaitFor([this] {
+            return m_view->hasFocus();
+        })) {
+        qWarning() << "the view did not take the focus";
+        return nullptr;
+    }
+    for (int tab = 0; tab < 10; ++tab) {
+        QTest::keyClick(m_view, Qt::Key_Tab);
+        const std::optional<Link> focused = m_view->focusedLink();
+        if (focused && focused->address() == href) {
+            // What the window system sends for the Menu key.
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), m_view->mapToGlobal(QPoint(5, 5)));
+            QCoreApplication::sendEvent(m_view, &event);
+            if (!QTest::qWaitFor([] {
+                    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                })) {
+                qWarning() << "no menu opened";
+                return nullptr;
+            }
+            return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        }
+    }
+    qWarning() << "Tab did not reach" << href;
+    return nullptr;
+}
+
+QMenu *TextViewTest::openMenu(const QString &href, Choice choice)
+{
+    return choice == Choice::Mouse ? rightClick(href) : menuKey(href);
 }
 
 void TextViewTest::linkRules_data()
@@ -389,31 +475,34 @@ void TextViewTest::copyLinkAddress_data()
 {
     QTest::addColumn<QString>("href");
     QTest::addColumn<QString>("expectedClipboardText");
+    QTest::addColumn<Choice>("choice");
 
-    QTest::newRow("web") << "https://example.org/path?a=1&b=2"
-                         << "https://example.org/path?a=1&b=2";
-    QTest::newRow("e-mail") << "mailto:someone@example.org"
-                            << "mailto:someone@example.org";
-    QTest::newRow("phone") << "tel:+49301234567"
-                           << "tel:+49301234567";
-    QTest::newRow("text without scheme") << "http://www.example.org"
-                                         << "http://www.example.org";
-    QTest::newRow("file") << "file:///etc/passwd"
-                          << "file:///etc/passwd";
+    for (const auto &[name, choice] : {std::pair{"mouse", Choice::Mouse}, std::pair{"keyboard", Choice::Keyboard}}) {
+        QTest::addRow("web, %s", name) << "https://example.org/path?a=1&b=2"
+                                       << "https://example.org/path?a=1&b=2" << choice;
+        QTest::addRow("e-mail, %s", name) << "mailto:someone@example.org"
+                                          << "mailto:someone@example.org" << choice;
+        QTest::addRow("phone, %s", name) << "tel:+49301234567"
+                                         << "tel:+49301234567" << choice;
+        QTest::addRow("text without scheme, %s", name) << "http://www.example.org"
+                                                       << "http://www.example.org" << choice;
+        QTest::addRow("file, %s", name) << "file:///etc/passwd"
+                                        << "file:///etc/passwd" << choice;
+    }
 }
 
+// The entry, chosen from the shown menu, puts the address on the clipboard and opens nothing.
 void TextViewTest::copyLinkAddress()
 {
     QFETCH(QString, href);
     QFETCH(QString, expectedClipboardText);
+    QFETCH(Choice, choice);
 
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    QMenu *menu = rightClick(href);
+    QMenu *menu = openMenu(href, choice);
     QVERIFY(menu);
-    QAction *copy = entry(menu, QStringLiteral("Copy Link Address"));
-    QVERIFY(copy);
-    copy->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), expectedClipboardText);
+    QVERIFY(choose(menu, QStringLiteral("Copy Link Address"), choice));
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), expectedClipboardText);
     QVERIFY(openedLinks().isEmpty());
 }
 
@@ -421,13 +510,16 @@ void TextViewTest::openLink_data()
 {
     QTest::addColumn<QString>("href");
     QTest::addColumn<QString>("entryText");
+    QTest::addColumn<Choice>("choice");
 
-    QTest::newRow("web") << "https://example.org/path?a=1&b=2"
-                         << "Open Link https://example.org/path?a=1&&b=2";
-    QTest::newRow("e-mail") << "mailto:someone@example.org"
-                            << "Send E-mail to someone@example.org";
-    QTest::newRow("phone") << "tel:+49301234567"
-                           << "Call +49301234567";
+    for (const auto &[name, choice] : {std::pair{"mouse", Choice::Mouse}, std::pair{"keyboard", Choice::Keyboard}}) {
+        QTest::addRow("web, %s", name) << "https://example.org/path?a=1&b=2"
+                                       << "Open Link https://example.org/path?a=1&&b=2" << choice;
+        QTest::addRow("e-mail, %s", name) << "mailto:someone@example.org"
+                                          << "Send E-mail to someone@example.org" << choice;
+        QTest::addRow("phone, %s", name) << "tel:+49301234567"
+                                         << "Call +49301234567" << choice;
+    }
 }
 
 // The open entry hands the address to the desktop's handler for its scheme: here, the test's script.
@@ -435,13 +527,11 @@ void TextViewTest::openLink()
 {
     QFETCH(QString, href);
     QFETCH(QString, entryText);
+    QFETCH(Choice, choice);
 
-    QMenu *menu = rightClick(href);
+    QMenu *menu = openMenu(href, choice);
     QVERIFY(menu);
-    QAction *open = entry(menu, entryText);
-    QVERIFY(open);
-    open->trigger();
-    menu->close();
+    QVERIFY(choose(menu, entryText, choice));
 
     // A job that fails says why, rather than leaving the test to time out.
     if (auto *job = m_view->findChild<KIO::OpenUrlJob *>()) {

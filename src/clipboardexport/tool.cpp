@@ -21,23 +21,23 @@ namespace ClipboardExport
 
 Tool::Tool()
     : AbstractExportTool(nullptr)
+    , m_copyTextAction(KStandardAction::copy(this, &Tool::copyTextToClipboard, this))
+    , m_copyDataAction(new QAction(m_copyTextAction->icon(), i18nc("@action", "Copy Data to Clipboard"), this))
 {
+    // The standard action keeps its icon and shortcut, but its texts speak of a selection in a document.
+    m_copyTextAction->setText(i18nc("@action", "Copy Text to Clipboard"));
+    m_copyTextAction->setToolTip(i18nc("@info:tooltip", "Copy the decoded text to the clipboard"));
+    m_copyDataAction->setToolTip(i18nc("@info:tooltip", "Copy the raw bytes of the code to the clipboard"));
+    connect(m_copyDataAction, &QAction::triggered, this, &Tool::copyDataToClipboard);
+    // Nothing to copy before the first valid result, whenever the buttons are set up.
+    m_copyTextAction->setEnabled(false);
+    m_copyDataAction->setEnabled(false);
 }
 
 Tool::~Tool() = default;
 
 void Tool::setupButtons(QDialogButtonBox *buttonBox)
 {
-    if (!m_copyTextAction) {
-        m_copyTextAction = KStandardAction::copy(this, &Tool::copyTextToClipboard, this);
-        m_copyTextAction->setText(i18nc("@action", "Copy Text to Clipboard"));
-        m_copyTextAction->setEnabled(false);
-    }
-    if (!m_copyDataAction) {
-        m_copyDataAction = new QAction(m_copyTextAction->icon(), i18nc("@action", "Copy Data to Clipboard"), this);
-        m_copyDataAction->setEnabled(false);
-        connect(m_copyDataAction, &QAction::triggered, this, &Tool::copyDataToClipboard);
-    }
     addMenuToolButton(buttonBox, {m_copyTextAction, m_copyDataAction});
 }
 

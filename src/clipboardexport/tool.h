@@ -32,8 +32,8 @@ private:
     void copyTextToClipboard();
     void copyDataToClipboard();
 
-    QAction *m_copyTextAction = nullptr;
-    QAction *m_copyDataAction = nullptr;
+    QAction *const m_copyTextAction;
+    QAction *const m_copyDataAction;
     ScanResult m_scanResult;
 };
 

@@ -43,23 +43,23 @@ void reportFailure(const QString &fileName, const QString &reason)
 
 Tool::Tool()
     : AbstractExportTool(nullptr)
+    , m_saveTextAsAction(KStandardAction::saveAs(this, &Tool::saveTextAs, this))
+    , m_saveDataAsAction(new QAction(m_saveTextAsAction->icon(), i18nc("@action", "Save Data As…"), this))
 {
+    // The standard action keeps its icon and shortcut, but its texts speak of a document with a name.
+    m_saveTextAsAction->setText(i18nc("@action", "Save Text As…"));
+    m_saveTextAsAction->setToolTip(i18nc("@info:tooltip", "Save the decoded text to a file"));
+    m_saveDataAsAction->setToolTip(i18nc("@info:tooltip", "Save the raw bytes of the code to a file"));
+    connect(m_saveDataAsAction, &QAction::triggered, this, &Tool::saveDataAs);
+    // Nothing to save before the first valid result, whenever the buttons are set up.
+    m_saveTextAsAction->setEnabled(false);
+    m_saveDataAsAction->setEnabled(false);
 }
 
 Tool::~Tool() = default;
 
 void Tool::setupButtons(QDialogButtonBox *buttonBox)
 {
-    if (!m_saveTextAsAction) {
-        m_saveTextAsAction = KStandardAction::saveAs(this, &Tool::saveTextAs, this);
-        m_saveTextAsAction->setText(i18nc("@action", "Save Text As…"));
-        m_saveTextAsAction->setEnabled(false);
-    }
-    if (!m_saveDataAsAction) {
-        m_saveDataAsAction = new QAction(m_saveTextAsAction->icon(), i18nc("@action", "Save Data As…"), this);
-        m_saveDataAsAction->setEnabled(false);
-        connect(m_saveDataAsAction, &QAction::triggered, this, &Tool::saveDataAs);
-    }
     addMenuToolButton(buttonBox, {m_saveTextAsAction, m_saveDataAsAction});
 }
 

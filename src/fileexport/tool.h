@@ -36,8 +36,8 @@ private:
     /// The result is read only after the dialog has returned, so a result that arrived meanwhile is the one saved.
     void saveAs(const QString &caption, QByteArray (*contentOf)(const ScanResult &));
 
-    QAction *m_saveTextAsAction = nullptr;
-    QAction *m_saveDataAsAction = nullptr;
+    QAction *const m_saveTextAsAction;
+    QAction *const m_saveDataAsAction;
     ScanResult m_scanResult;
 };
 
