@@ -62,6 +62,7 @@ def wait_until(session, process, condition, what, timeout=90):
     The deadline is generous: a busy two-core machine, or a sanitizer build, is slow to start."""
     deadline = time.monotonic() + timeout
     shown = Shown([])
+    failed_look = ""
     while time.monotonic() < deadline:
         if process.poll() is not None:
             raise AssertionError(f"the program ended with exit code {process.returncode} while waiting for {what}")
@@ -69,10 +70,14 @@ def wait_until(session, process, condition, what, timeout=90):
             shown = look(session, process, timeout=max(5.0, deadline - time.monotonic()))
         except subprocess.TimeoutExpired:
             continue  # a program too busy to answer in time; the deadline decides
+        except subprocess.CalledProcessError as error:
+            # The window changed while it was looked at; the next look sees how it ended up.
+            failed_look = f"\nthe last look that failed said:\n{error.stderr}"
+            continue
         if condition(shown):
             return shown
         time.sleep(0.2)
-    raise AssertionError(f"the window never showed {what}; it showed:\n{shown}")
+    raise AssertionError(f"the window never showed {what}; it showed:\n{shown}{failed_look}")
 
 
 def press(session, process, name):

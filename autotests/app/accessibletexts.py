@@ -31,9 +31,16 @@ def states_of(node):
 def walk(node, visit, depth=0):
     if node is None or depth > 40:
         return
-    visit(node)
-    for index in range(node.childCount):
-        walk(node.getChildAtIndex(index), visit, depth + 1)
+    try:
+        visit(node)
+        children = [node.getChildAtIndex(index) for index in range(node.childCount)]
+    except Exception as error:
+        # A window that changes while it is walked (a dialog opening, a menu closing) drops nodes under the walk's
+        # feet, and AT-SPI reports that in more than one way: what has gone is no longer shown.
+        print(f"skipped a node that went away: {error}", file=sys.stderr)
+        return
+    for child in children:
+        walk(child, visit, depth + 1)
 
 
 def application_of(pid):
