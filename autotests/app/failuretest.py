@@ -138,7 +138,7 @@ class FailureTest(unittest.TestCase):
             # Still up and answering: the window is there and takes the key that closes it.
             self.assertTrue(self.session.run("xdotool", "search", "--onlyvisible", "--pid", str(process.pid)).stdout.strip())
             self.session.key(window, "Escape")
-            self.assertEqual(process.wait(20), 0)
+            self.assertEqual(process.wait(60), 0)
         except BaseException:
             # Show what the program said, so that the cause of a failure shows.
             print(f"standard error of {args}:\n{errors_of(process)}", file=sys.stderr)

@@ -128,12 +128,12 @@ class InstallTest(unittest.TestCase):
         return {"XDG_DATA_DIRS": self.staged("usr/share") + ":/usr/local/share:/usr/share", "LOCPATH": locales,
                 "LANGUAGE": language, "LANG": locale, "LC_ALL": locale}
 
-    def show(self, session, args, language, condition, what):
+    def show(self, session, args, language, condition, what, timeout=90):
         """Runs the staged program until condition(shown) holds, then closes it with Escape."""
         process = session.start(self.staged("usr/bin/brevlinder"), *args, env=self.environment(language))
         self.addCleanup(stop, process)
         window = session.wait_for_window(process)
-        shown = wait_until(session, process, condition, what)
+        shown = wait_until(session, process, condition, what, timeout=timeout)
         session.key(window, "Escape")
         self.assertEqual(process.wait(60), 0)
         return shown
@@ -170,7 +170,8 @@ class InstallTest(unittest.TestCase):
         with XSession(with_dbus=True) as session:
             for what, args, condition in rows:
                 with self.subTest(what):
-                    self.show(session, args, "de", condition, f"{what} in German")
+                    # A shorter deadline, so that all rows can fail within ctest's time for the whole test.
+                    self.show(session, args, "de", condition, f"{what} in German", timeout=60)
 
 
 if __name__ == "__main__":
