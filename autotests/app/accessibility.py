@@ -12,6 +12,9 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
+from xsession import read_line, stop  # noqa: E402
+
 ACCESSIBLE_TEXTS = os.path.join(HERE, "accessibletexts.py")
 
 
@@ -49,24 +52,32 @@ class Shown:
         return "\n".join(f"  {role}: {name!r} {text!r} {states}" for role, name, text, states, _ in self.showing())
 
 
-def look(session, process):
-    found = session.run(sys.executable, ACCESSIBLE_TEXTS, str(process.pid))
+def look(session, process, timeout=60):
+    found = session.run(sys.executable, ACCESSIBLE_TEXTS, str(process.pid), timeout=timeout)
     return Shown(json.loads(found.stdout))
 
 
-def wait_until(session, process, condition, what, timeout=60):
+def wait_until(session, process, condition, what, timeout=90):
     """Looks at the window until condition(shown) holds; fails with what it showed last when it never does.
     The deadline is generous: a busy two-core machine, or a sanitizer build, is slow to start."""
     deadline = time.monotonic() + timeout
     shown = Shown([])
+    failed_look = ""
     while time.monotonic() < deadline:
         if process.poll() is not None:
             raise AssertionError(f"the program ended with exit code {process.returncode} while waiting for {what}")
-        shown = look(session, process)
+        try:
+            shown = look(session, process, timeout=max(5.0, deadline - time.monotonic()))
+        except subprocess.TimeoutExpired:
+            continue  # a program too busy to answer in time; the deadline decides
+        except subprocess.CalledProcessError as error:
+            # The window changed while it was looked at; the next look sees how it ended up.
+            failed_look = f"\nthe last look that failed said:\n{error.stderr}"
+            continue
         if condition(shown):
             return shown
         time.sleep(0.2)
-    raise AssertionError(f"the window never showed {what}; it showed:\n{shown}")
+    raise AssertionError(f"the window never showed {what}; it showed:\n{shown}{failed_look}")
 
 
 def press(session, process, name):
@@ -77,16 +88,36 @@ def press(session, process, name):
 
 
 class Announcements:
-    """Listens, from before the program starts, to what programs announce to a screen reader."""
+    """Listens, from before the program starts, to what programs announce to a screen reader.
 
-    def __init__(self, session):
-        self.listener = subprocess.Popen([sys.executable, ACCESSIBLE_TEXTS, "--announcements"], env=session.env,
-                                         stdout=subprocess.PIPE, text=True)
-        if self.listener.stdout.readline().strip() != "listening":
-            raise AssertionError("the announcement listener did not start")
+    The listener ends with the session at the latest; a test that wants it ended sooner uses it as a context
+    manager or calls close()."""
+
+    def __init__(self, session, timeout=60):
+        self.listener = session.popen([sys.executable, ACCESSIBLE_TEXTS, "--announcements"],
+                                      stdout=subprocess.PIPE, text=True)
+        try:
+            if read_line(self.listener.stdout, timeout).strip() != "listening":
+                raise AssertionError("the announcement listener did not start")
+        except BaseException:
+            self.close()
+            raise
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def close(self):
+        stop(self.listener)
 
     def of(self, process):
         """Ends listening and returns every text that process announced."""
         self.listener.terminate()
-        output, _ = self.listener.communicate(timeout=30)
+        try:
+            output, _ = self.listener.communicate(timeout=30)
+        finally:
+            self.close()
         return [text for pid, text in map(json.loads, output.splitlines()) if pid == process.pid]

@@ -4,8 +4,9 @@
 """What a screen reader finds in the windows of a process, and pressing a button as it would.
 
     accessibletexts.py PID              prints, as JSON, one [role, name, text, states, place] entry per node,
-                                        walked from the application's root; states lists "showing" and
-                                        "enabled" where they hold, place is [x, y, width, height] on the screen
+                                        walked from the application's root; states lists "showing",
+                                        "enabled" and "focused" where they hold, place is [x, y, width, height]
+                                        on the screen
     accessibletexts.py PID --press NAME performs the default action of the first showing, enabled button
                                         called NAME; exits 1 when there is none
     accessibletexts.py --announcements  prints "listening", then one JSON line [process id, text] for each
@@ -19,7 +20,7 @@ import sys
 
 import pyatspi
 
-STATES = (("showing", pyatspi.STATE_SHOWING), ("enabled", pyatspi.STATE_ENABLED))
+STATES = (("showing", pyatspi.STATE_SHOWING), ("enabled", pyatspi.STATE_ENABLED), ("focused", pyatspi.STATE_FOCUSED))
 
 
 def states_of(node):
@@ -30,9 +31,16 @@ def states_of(node):
 def walk(node, visit, depth=0):
     if node is None or depth > 40:
         return
-    visit(node)
-    for index in range(node.childCount):
-        walk(node.getChildAtIndex(index), visit, depth + 1)
+    try:
+        visit(node)
+        children = [node.getChildAtIndex(index) for index in range(node.childCount)]
+    except Exception as error:
+        # A window that changes while it is walked (a dialog opening, a menu closing) drops nodes under the walk's
+        # feet, and AT-SPI reports that in more than one way: what has gone is no longer shown.
+        print(f"skipped a node that went away: {error}", file=sys.stderr)
+        return
+    for child in children:
+        walk(child, visit, depth + 1)
 
 
 def application_of(pid):
@@ -68,7 +76,7 @@ def dump(application):
 def press(application, name):
     buttons = []
     walk(application, lambda node: buttons.append(node) if (
-        node.name == name and "button" in node.getRoleName() and states_of(node) == ["showing", "enabled"]) else None)
+        node.name == name and "button" in node.getRoleName() and {"showing", "enabled"} <= set(states_of(node))) else None)
     if not buttons:
         print(f"no showing, enabled button called {name!r}", file=sys.stderr)
         return 1

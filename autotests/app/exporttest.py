@@ -94,11 +94,12 @@ class ExportTest(unittest.TestCase):
         dialog = wait_for(lambda: session.run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(process.pid),
                                                 "--name", f"^{title}$", check=False).stdout.split(),
                           message=f"the dialog '{title}'")[0]
-        session.settle(dialog, process, quiet_for=0.5)
         session.focus(dialog)
+        # Keys typed before the name field has the keyboard focus are lost.
+        wait_until(session, process, lambda shown: any(
+            role == "text" and name == "File name:" and "focused" in states
+            for role, name, _, states, _ in shown.showing()), "the dialog's name field with the keyboard focus")
         session.run("xdotool", "type", "--delay", "20", file_name)
-        # On a slow machine (a sanitizer build) the first keys can come before the name field takes them: go on
-        # only once the field holds the whole name.
         wait_until(session, process, lambda shown: file_name in shown.texts(), f"{file_name} typed into the dialog")
         session.run("xdotool", "key", "Return")
         wait_for(lambda: os.path.exists(file_name), message=f"{file_name} to be written")

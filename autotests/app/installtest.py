@@ -4,17 +4,21 @@
 """The installed program as a desktop sees it: a staged install (DESTDIR) holds the program, its desktop entry,
 metainfo, icon, logging categories and translations; the desktop entry and metainfo pass the desktop's own
 validators; "Open with" covers every image type the installed Qt image plugins read; and run from the staged
-install in German and in Norwegian Bokmål, the window speaks that language (read through the accessibility tree).
+install in German and in Norwegian Bokmål, the window speaks that language (read through the accessibility tree),
+in German also in the texts that come from Qt and from the frameworks.
 
 Usage: installtest.py BUILD-DIRECTORY IMAGE-MIME-TYPES-PROGRAM SAMPLE-IMAGE SOURCE-DIRECTORY
 """
 
 import configparser
+import functools
+import http.server
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -43,6 +47,20 @@ TRANSLATED = {
 }
 # gettext translates nothing under the C locale, and the build environment has no other installed.
 LOCALES = {"de": "de_DE", "nb": "nb_NO"}
+# Texts that are not the program's own, in German: they come from the catalogues of Qt and of the frameworks, which
+# a desktop system has installed beside them.
+GERMAN_HELP_BUTTON = "Hilfe"  # Qt's standard button
+GERMAN_SUCCESS_PANEL = "Erfolg"  # KWidgetsAddons' message widget, the panel around a positive message
+GERMAN_ERROR_PANEL = "Fehler"
+GERMAN_LOAD_ERROR = "Das Bild kann nicht aus der Datei {} geladen werden."
+GERMAN_NOT_FOUND = "Die Datei oder der Ordner {} existiert nicht."  # KIO's reason for a missing remote file
+# The reason for a missing local file: Qt's, from reading it directly, or KIO's, should KIO ever read it.
+GERMAN_NO_SUCH_FILE = ("Die Datei oder das Verzeichnis konnte nicht gefunden werden", GERMAN_NOT_FOUND)
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, format, *args):
+        pass
 
 
 class InstallTest(unittest.TestCase):
@@ -99,25 +117,61 @@ class InstallTest(unittest.TestCase):
             self.assertNotIn("untranslated", result.stderr, language)
             self.assertNotIn("fuzzy", result.stderr, language)
 
-    def test_installed_program_speaks_each_language(self):
-        program = self.staged("usr/bin/brevlinder")
+    def environment(self, language):
+        """The environment that runs the staged program in language, under a locale made for it."""
         locales = os.path.join(self.stage, "locales")
-        os.makedirs(locales, exist_ok=True)
-        environment = {"XDG_DATA_DIRS": self.staged("usr/share") + ":/usr/local/share:/usr/share", "LOCPATH": locales}
+        locale = LOCALES[language] + ".UTF-8"
+        if not os.path.isdir(os.path.join(locales, locale)):
+            os.makedirs(locales, exist_ok=True)
+            subprocess.run(["localedef", "-i", LOCALES[language], "-f", "UTF-8", os.path.join(locales, locale)],
+                           check=True)
+        return {"XDG_DATA_DIRS": self.staged("usr/share") + ":/usr/local/share:/usr/share", "LOCPATH": locales,
+                "LANGUAGE": language, "LANG": locale, "LC_ALL": locale}
+
+    def show(self, session, args, language, condition, what, timeout=90):
+        """Runs the staged program until condition(shown) holds, then closes it with Escape."""
+        process = session.start(self.staged("usr/bin/brevlinder"), *args, env=self.environment(language))
+        self.addCleanup(stop, process)
+        window = session.wait_for_window(process)
+        shown = wait_until(session, process, condition, what, timeout=timeout)
+        session.key(window, "Escape")
+        self.assertEqual(process.wait(60), 0)
+        return shown
+
+    def test_installed_program_speaks_each_language(self):
         for language, (pick_view, success) in TRANSLATED.items():
             with self.subTest(language=language), XSession(with_dbus=True) as session:
-                locale = LOCALES[language] + ".UTF-8"
-                subprocess.run(["localedef", "-i", LOCALES[language], "-f", "UTF-8", os.path.join(locales, locale)],
-                               check=True)
-                environment.update(LANGUAGE=language, LANG=locale, LC_ALL=locale)
                 for args, expected in (([], pick_view), ([SAMPLE], [success])):
-                    process = session.start(program, *args, env=environment)
-                    self.addCleanup(stop, process)
-                    window = session.wait_for_window(process)
-                    wait_until(session, process, lambda shown: all(text in shown.names() for text in expected),
-                               f"{expected} in {language}")
-                    session.key(window, "Escape")
-                    self.assertEqual(process.wait(60), 0)
+                    self.show(session, args, language, lambda shown: all(text in shown.names() for text in expected),
+                              f"{expected} in {language}")
+
+    def test_qt_and_framework_texts_are_german_too(self):
+        served = tempfile.mkdtemp(prefix="brevlinder-served-")
+        self.addCleanup(shutil.rmtree, served, ignore_errors=True)
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(QuietHandler, directory=served))
+        self.addCleanup(server.server_close)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.shutdown)
+        missing_remote = f"http://127.0.0.1:{server.server_address[1]}/no-such-image.png"
+        missing_local = "file://" + os.path.join(served, "no-such-image.png")
+
+        def error_with_reason(url, reasons):
+            message = GERMAN_LOAD_ERROR.format(url)
+            return lambda shown: GERMAN_ERROR_PANEL in shown.names() and any(
+                name.startswith(f"{message} {reason.format(url)}") for name in shown.names() for reason in reasons)
+
+        rows = [
+            ("Qt's help button and the framework's success panel", [SAMPLE],
+             lambda shown: shown.button(GERMAN_HELP_BUTTON) is not None and GERMAN_SUCCESS_PANEL in shown.names()),
+            ("the reason for a missing file", [missing_local], error_with_reason(missing_local, GERMAN_NO_SUCH_FILE)),
+            ("KIO's reason for a missing remote file", [missing_remote],
+             error_with_reason(missing_remote, [GERMAN_NOT_FOUND])),
+        ]
+        with XSession(with_dbus=True) as session:
+            for what, args, condition in rows:
+                with self.subTest(what):
+                    # A shorter deadline, so that all rows can fail within ctest's time for the whole test.
+                    self.show(session, args, "de", condition, f"{what} in German", timeout=60)
 
 
 if __name__ == "__main__":

@@ -9,11 +9,12 @@ Usage: programtest.py PATH-TO-BREVLINDER VERSION
 import os
 import subprocess
 import sys
-import time
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 from xsession import XSession, stop  # noqa: E402
+from accessibility import wait_until  # noqa: E402
 
 PROGRAM = VERSION = None
 
@@ -22,6 +23,11 @@ def run_offscreen(*args):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     return subprocess.run([PROGRAM, *args], env=env, capture_output=True, text=True, timeout=60,
                           stdin=subprocess.DEVNULL)
+
+
+def focused(shown):
+    """The showing controls that have the keyboard focus, as [role, name] pairs."""
+    return [[role, name] for role, name, _, states, _ in shown.showing() if "focused" in states]
 
 
 class CommandLineTest(unittest.TestCase):
@@ -49,32 +55,46 @@ class WindowTest(unittest.TestCase):
         self.addCleanup(stop, process)
         return process, session.wait_for_window(process)
 
+    def start_on_a_load_error(self, session, *args):
+        """Starts the program on a file that is no image and waits until the window says so: keys sent to a window
+        that is still being set up can get lost."""
+        process, window = self.start(session, *args, os.devnull)
+        wait_until(session, process, lambda shown: any(name.startswith("Could not load image") for name in shown.names()),
+                   "the load error")
+        return process, window
+
     def test_quit_shortcut_ends_the_program_with_exit_code_0(self):
-        with XSession() as session:
-            process, window = self.start(session, "--", os.devnull)
+        with XSession(with_dbus=True) as session:
+            process, window = self.start_on_a_load_error(session, "--")
             session.key(window, "ctrl+q")
-            self.assertEqual(process.wait(20), 0, process.stderr.read())
+            self.assertEqual(process.wait(60), 0, process.stderr.read())
 
     def test_quit_shortcut_does_nothing_in_one_scan_mode(self):
-        with XSession() as session:
-            process, window = self.start(session, "--onescan", os.devnull)
-            session.key(window, "ctrl+q")
-            time.sleep(1.5)
+        with XSession(with_dbus=True) as session:
+            process, window = self.start_on_a_load_error(session, "--onescan")
+            session.key(window, "Tab")
+            before = focused(wait_until(session, process, focused, "a control with the keyboard focus"))
+            # Keys are handled in order: once Tab has moved the focus, Ctrl+Q before it has been handled too.
+            session.key(window, "ctrl+q", "Tab")
+            wait_until(session, process, lambda shown: focused(shown) and focused(shown) != before,
+                       "the keyboard focus moved on by Tab after Ctrl+Q")
             self.assertIsNone(process.poll(), "the program ended in one-scan mode")
             self.assertTrue(session.run("xdotool", "search", "--onlyvisible", "--pid", str(process.pid)).stdout.strip())
             # Keys do reach the window: Escape closes it, and the program ends cleanly.
             session.key(window, "Escape")
-            self.assertEqual(process.wait(30), 0, process.stderr.read())
+            self.assertEqual(process.wait(60), 0, process.stderr.read())
 
     def test_quits_while_standard_input_waits_for_a_writer(self):
         # The writer of the pipe never writes nor closes it; the program must end all the same.
         for keys, one_scan in (("ctrl+q", []), ("Escape", ["--onescan"])):
-            with self.subTest(keys=keys), XSession() as session:
+            with self.subTest(keys=keys), XSession(with_dbus=True) as session:
                 process, window = self.start(session, *one_scan, stdin=subprocess.PIPE)
-                time.sleep(0.5)
+                wait_until(session, process,
+                           lambda shown: any(name.startswith("Loading image from stdin") for name in shown.names()),
+                           "the message that standard input is read")
                 session.key(window, keys)
                 try:
-                    self.assertEqual(process.wait(10), 0)
+                    self.assertEqual(process.wait(60), 0)
                 finally:
                     process.stdin.close()
 

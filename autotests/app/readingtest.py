@@ -37,19 +37,16 @@ class ReadingTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.served = tempfile.mkdtemp(prefix="brevlinder-served-")
+        cls.addClassCleanup(shutil.rmtree, cls.served, ignore_errors=True)
         shutil.copy(SAMPLE, os.path.join(cls.served, "sample.png"))
         with open(os.path.join(cls.served, "not-an-image.png"), "w") as text:
             text.write("this is text, not an image\n")
         cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(QuietHandler, directory=cls.served))
+        cls.addClassCleanup(cls.server.server_close)
         threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        cls.addClassCleanup(cls.server.shutdown)
         cls.base = f"http://127.0.0.1:{cls.server.server_address[1]}"
         os.makedirs(SCREENSHOTS, exist_ok=True)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.shutdown()
-        cls.server.server_close()
-        shutil.rmtree(cls.served, ignore_errors=True)
 
     def read_window(self, name, args, expected_message, expected_text=None, piped=None):
         """Runs the program until its window shows expected_message (and expected_text, when given), leaves a

@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 #
 # testhttpserver.py DIRECTORY [LIFETIME]: serves DIRECTORY over HTTP on 127.0.0.1 at a free port, which it
-# prints as its first line. The server ends by itself after LIFETIME seconds (default 120). Besides the files:
+# prints as its first line. The server ends when its standard input closes (its test ended, on whatever path),
+# and at the latest after LIFETIME seconds (default 120). Besides the files:
 #   GET /stall         sends the start of an answer and then nothing for a while, so a download stays in progress,
 #                      and prints "stalling" once the start is sent;
 #   GET /silent        accepts the connection and never answers;
@@ -67,7 +68,15 @@ def main():
     lifetime = float(sys.argv[2]) if len(sys.argv) > 2 else 120.0
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), functools.partial(Handler, directory=directory))
     print(server.server_address[1], flush=True)
-    threading.Timer(lifetime, server.shutdown).start()
+
+    # A test that crashed or was killed never stops its server; the closed pipe says it is gone. Ending the
+    # process outright also drops the connections that stalling handlers hold.
+    def end_with_test():
+        sys.stdin.buffer.read()
+        os._exit(0)
+
+    threading.Thread(target=end_with_test, daemon=True).start()
+    threading.Timer(lifetime, lambda: os._exit(0)).start()
     server.serve_forever()
 
 
