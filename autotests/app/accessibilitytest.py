@@ -14,7 +14,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
-from xsession import XSession, stop  # noqa: E402
+from xsession import XSession, read_line, stop  # noqa: E402
 from accessibility import Announcements, press, wait_until  # noqa: E402
 
 LATE_ACCESSIBILITY_BUS = os.path.join(HERE, "latea11ybus.py")
@@ -88,20 +88,18 @@ class AccessibilityTest(unittest.TestCase):
         with XSession(with_dbus=True) as session:
             accessibility_bus = session.run("dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
                                             "/org/a11y/bus", "org.a11y.Bus.GetAddress").stdout.strip()
-            own_bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=session.env, text=True)
-            self.addCleanup(stop, own_bus)
-            own_environment = {"DBUS_SESSION_BUS_ADDRESS": own_bus.stdout.readline().strip()}
+            own_bus = session.popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                    stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            own_environment = {"DBUS_SESSION_BUS_ADDRESS": read_line(own_bus.stdout, 30).strip()}
             # Nor may the program find the accessibility bus on the X server's root window.
             session.run("xprop", "-root", "-remove", "AT_SPI_BUS")
             announcements = Announcements(session)
             process, window = self.run_program(session, missing, env=own_environment)
             # The window has settled with its message, which nobody has heard.
             session.settle(window, process)
-            screen_reader = subprocess.Popen([sys.executable, LATE_ACCESSIBILITY_BUS, accessibility_bus],
-                                             env={**session.env, **own_environment}, stdout=subprocess.PIPE, text=True)
-            self.addCleanup(stop, screen_reader)
-            self.assertEqual(screen_reader.stdout.readline().strip(), "ready")
+            screen_reader = session.popen([sys.executable, LATE_ACCESSIBILITY_BUS, accessibility_bus],
+                                          env={**session.env, **own_environment}, stdout=subprocess.PIPE, text=True)
+            self.assertEqual(read_line(screen_reader.stdout, 60).strip(), "ready")
             wait_until(session, process, lambda shown: message in shown.names(), "the load error")
             self.close(session, window, process)
             self.assertIn(message, announcements.of(process))
