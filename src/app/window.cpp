@@ -29,15 +29,15 @@ Window::Window(bool oneScanMode, const QUrl &startUrl)
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto imageSourceTool = std::make_unique<ImageSource::Tool>();
+    // The start image takes the same road as any other; it only starts it first thing, so that it is read and
+    // scanned while the rest is built. Its results come through the event loop, once everything below is there.
+    if (!startUrl.isEmpty()) {
+        imageSourceTool->load(startUrl);
+    }
     // With a way back to the pick view, an image dropped on the shown image is taken as on the pick view.
     imageSourceTool->setDropOnImageViewEnabled(!oneScanMode);
     m_sourceTool = std::move(imageSourceTool);
     connect(m_sourceTool.get(), &AbstractSourceTool::imageNameChanged, this, &Window::updateWindowTitle);
-    // The start image takes the same road as any other; it only starts it first thing, so that it is read and
-    // scanned while the rest is built. Its results come through the event loop, once everything below is there.
-    if (!startUrl.isEmpty()) {
-        m_sourceTool->load(startUrl);
-    }
 
     m_ui.setupUi(this);
     updateWindowTitle(QString());

@@ -25,10 +25,7 @@ const QLatin1String stdinScheme("stdin");
 
 Tool::Tool()
     : AbstractSourceTool(nullptr)
-    , m_widget(std::make_unique<Widget>())
 {
-    connect(m_widget.get(), &Widget::isInPickViewChanged, this, &AbstractSourceTool::isInPickViewChanged);
-    connect(m_widget.get(), &Widget::cancelRequested, this, &Tool::cancelLoad);
     connect(&m_scanWatcher, &QFutureWatcherBase::finished, this, &Tool::handleScanFinished);
     // Big photos come from the clipboard and drops as well as from files.
     allowDecodableImages();
@@ -51,35 +48,48 @@ void Tool::load(const QUrl &url, const QString &imageName)
         return;
     }
     stopLoad();
-    // The views take no input until the load has ended, so that no second load starts meanwhile; the message
-    // line stays usable, for its Cancel.
-    m_widget->setViewsEnabled(false);
     m_loadingImageName = imageName;
     auto *job = new LoadImageJob(url);
     m_loadJob = job;
     connect(job, &KJob::result, this, &Tool::handleLoadResult);
     // A slow load says what it is loading, and offers to stop; its result replaces that message.
     connect(job, &KJob::infoMessage, this, [this](KJob *, const QString &message) {
-        m_widget->showLoadingMessage(message);
+        sourceWidget()->showLoadingMessage(message);
     });
     scan(job->imageFuture());
     job->start();
+    // The views take no input until the load has ended, so that no second load starts meanwhile; the message
+    // line stays usable, for its Cancel. At start-up this makes the program's first widgets, while the start
+    // image is already being read. A load that failed at once has already enabled them again.
+    if (m_loadJob) {
+        sourceWidget()->setViewsEnabled(false);
+    }
 }
 
 QWidget *Tool::widget()
 {
+    return sourceWidget();
+}
+
+Widget *Tool::sourceWidget()
+{
+    if (!m_widget) {
+        m_widget = std::make_unique<Widget>();
+        connect(m_widget.get(), &Widget::isInPickViewChanged, this, &AbstractSourceTool::isInPickViewChanged);
+        connect(m_widget.get(), &Widget::cancelRequested, this, &Tool::cancelLoad);
+    }
     return m_widget.get();
 }
 
 void Tool::switchToPickView()
 {
     // Creates the pick view on the first call; later calls make the same pick view current again.
-    m_widget->showImageSelectWidget(imageSelector());
+    sourceWidget()->showImageSelectWidget(imageSelector());
 }
 
 bool Tool::isInPickView() const
 {
-    return m_widget->isInPickView();
+    return m_widget && m_widget->isInPickView();
 }
 
 void Tool::scanImage(const QImage &image, const QString &imageName)
@@ -91,12 +101,12 @@ void Tool::scanImage(const QImage &image, const QString &imageName)
 
 void Tool::showErrorMessage(const QString &message)
 {
-    m_widget->showErrorMessage(message);
+    sourceWidget()->showErrorMessage(message);
 }
 
 void Tool::setDropOnImageViewEnabled(bool enabled)
 {
-    m_widget->setImageViewDropSelector(enabled ? imageSelector() : nullptr);
+    sourceWidget()->setImageViewDropSelector(enabled ? imageSelector() : nullptr);
 }
 
 void Tool::cancelLoad()
@@ -105,7 +115,7 @@ void Tool::cancelLoad()
         return;
     }
     stopLoad();
-    m_widget->restoreMessageBeforeLoading();
+    sourceWidget()->restoreMessageBeforeLoading();
 }
 
 QString Tool::imageNameFor(const QUrl &url)
@@ -136,13 +146,15 @@ void Tool::scan(QFuture<QImage> image)
 
 void Tool::showImage(const QImage &image, const QString &imageName)
 {
-    m_widget->setImage(image, imageName);
+    sourceWidget()->setImage(image, imageName);
     Q_EMIT imageNameChanged(imageName);
 }
 
 void Tool::stopLoad()
 {
-    m_widget->setViewsEnabled(true);
+    if (m_widget) {
+        m_widget->setViewsEnabled(true);
+    }
     if (!m_loadJob) {
         return;
     }
@@ -162,12 +174,12 @@ void Tool::dropScan()
 void Tool::handleLoadResult(KJob *job)
 {
     m_loadJob = nullptr;
-    m_widget->setViewsEnabled(true);
+    sourceWidget()->setViewsEnabled(true);
     if (job->error() != 0) {
         dropScan();
-        m_widget->showErrorMessage(job->errorString());
+        sourceWidget()->showErrorMessage(job->errorString());
         // Nothing of the image before stays beside the error: no picture, no text, nothing to copy or save.
-        m_widget->clearImage();
+        sourceWidget()->clearImage();
         Q_EMIT imageNameChanged(QString());
         Q_EMIT scanFinished(ScanResult());
         return;
@@ -198,9 +210,9 @@ void Tool::reportScan()
     }
     const ScanResult scanResult = scanning.result();
     if (scanResult.isValid()) {
-        m_widget->showSuccessMessage(ki18n("Code in the image successfully scanned.").toString());
+        sourceWidget()->showSuccessMessage(ki18n("Code in the image successfully scanned.").toString());
     } else {
-        m_widget->showErrorMessage(ki18n("Could not scan code in the image.").toString());
+        sourceWidget()->showErrorMessage(ki18n("Could not scan code in the image.").toString());
     }
     Q_EMIT scanFinished(scanResult);
 }

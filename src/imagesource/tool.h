@@ -62,6 +62,7 @@ public:
     static QString imageNameFor(const QUrl &url);
 
 private:
+    Widget *sourceWidget();
     ImageSelector *imageSelector();
     void scan(QFuture<QImage> image);
     void showImage(const QImage &image, const QString &imageName);
