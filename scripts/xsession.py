@@ -255,6 +255,18 @@ class XSession:
         return path
 
 
+def wait_for(condition, message, timeout=60):
+    """Returns condition's first true value; fails after timeout seconds, saying what it waited for (message, or
+    what it returns when it is callable). The deadline leaves room for a busy machine or a sanitizer build."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise AssertionError(f"timed out waiting for {message() if callable(message) else message}")
+
+
 def stop(process, timeout=10):
     """Ends the program politely, then firmly; returns its exit code."""
     if process.poll() is None:

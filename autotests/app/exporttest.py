@@ -15,12 +15,11 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
-from xsession import XSession, stop  # noqa: E402
+from xsession import XSession, stop, wait_for  # noqa: E402
 from accessibility import look, wait_until  # noqa: E402
 
 PROGRAM = SCREENSHOTS = None
@@ -30,17 +29,6 @@ BUTTON = "push button menu"
 SUCCESS = "Code in the image successfully scanned."
 # What the X11 selection protocol itself offers next to the data formats.
 BOOKKEEPING_TARGETS = {"TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS"}
-
-
-def wait_for(condition, message, timeout=60):
-    """Returns condition's first true value; the deadline leaves room for a busy machine or a sanitizer build."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError(f"timed out waiting for {message}")
 
 
 class ExportTest(unittest.TestCase):

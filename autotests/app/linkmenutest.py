@@ -27,7 +27,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
-from xsession import XSession, stop  # noqa: E402
+from xsession import XSession, stop, wait_for  # noqa: E402
 from accessibility import wait_until  # noqa: E402
 
 PROGRAM = SAMPLE = SCREENSHOTS = None
@@ -43,17 +43,6 @@ LINKS = (
 SCHEMES = ("x-scheme-handler/http", "x-scheme-handler/https", "x-scheme-handler/mailto", "x-scheme-handler/tel")
 # Generous, for a busy machine or a sanitizer build; every wait ends as soon as what it waits for is there.
 TIMEOUT = 60
-
-
-def wait_for(condition, message, timeout=TIMEOUT):
-    """Returns condition's first true value; message, or what it returns when it is callable, says what failed."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise AssertionError(f"timed out waiting for {message() if callable(message) else message}")
 
 
 def install_link_handler(root):
