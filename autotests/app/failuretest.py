@@ -29,8 +29,9 @@ from xsession import XSession, errors_of, stop  # noqa: E402
 from accessibility import wait_until  # noqa: E402
 
 PROGRAM = None
-# Short enough for a quick test, long enough to read the message shown while the load waits.
-NO_DATA_TIMEOUT_MS = 4000
+# Short enough for a quick test, long enough to read the message shown while the load waits: the download starts
+# while the window is being built, which takes seconds in a sanitizer build on a busy machine.
+NO_DATA_TIMEOUT_MS = 15000
 DEADLINE = 40
 FILE_MESSAGE = "Could not load image from file {}."
 STDIN_MESSAGE = "Could not load image from stdin."
@@ -164,7 +165,7 @@ class FailureTest(unittest.TestCase):
              FILE_MESSAGE.format("http://user@nonexistent.invalid/x.png"), re.escape("Host nonexistent.invalid not found."), None, None),
             ("not found", [f"http://user:secret@{self.base}/missing.png"],
              FILE_MESSAGE.format(f"http://user@{self.base}/missing.png"), r"The file or folder http://user@[^ ]*/missing\.png does not exist\.", None, None),
-            ("slow server", [slow], FILE_MESSAGE.format(slow), re.escape("No data arrived for 4 seconds."), None,
+            ("slow server", [slow], FILE_MESSAGE.format(slow), re.escape("No data arrived for 15 seconds."), None,
              f"Loading image from {slow}…"),
             ("empty standard input", [], STDIN_MESSAGE, re.escape("It is empty."), b"", None),
             ("standard input that is not an image", [], STDIN_MESSAGE, re.escape("It is text, not an image."),
