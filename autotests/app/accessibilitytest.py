@@ -14,7 +14,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
-from xsession import XSession, read_line, stop  # noqa: E402
+from xsession import XSession, errors_of, read_line, stop  # noqa: E402
 from accessibility import Announcements, press, wait_until  # noqa: E402
 
 LATE_ACCESSIBILITY_BUS = os.path.join(HERE, "latea11ybus.py")
@@ -38,7 +38,8 @@ class AccessibilityTest(unittest.TestCase):
 
     def close(self, session, window, process):
         session.key(window, "Escape")
-        self.assertEqual(process.wait(60), 0)
+        exit_code = process.wait(60)
+        self.assertEqual(exit_code, 0, errors_of(process)[-6000:])
 
     def test_a_scan_is_spoken_in_each_mode(self):
         for mode, args, expected_buttons in (("normal", [], NORMAL_MODE_BUTTONS),

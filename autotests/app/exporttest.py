@@ -78,6 +78,10 @@ class ExportTest(unittest.TestCase):
                                 capture_output=True, timeout=10)
         return result.stdout if result.returncode == 0 else None
 
+    def dialog_open(self, session, process, title):
+        return bool(session.run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(process.pid),
+                                "--name", f"^{title}$", check=False).stdout.split())
+
     def save_through_dialog(self, session, process, title, file_name):
         dialog = wait_for(lambda: session.run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(process.pid),
                                                 "--name", f"^{title}$", check=False).stdout.split(),
@@ -89,8 +93,16 @@ class ExportTest(unittest.TestCase):
             for role, name, _, states, _ in shown.showing()), "the dialog's name field with the keyboard focus")
         session.run("xdotool", "type", "--delay", "20", file_name)
         wait_until(session, process, lambda shown: file_name in shown.texts(), f"{file_name} typed into the dialog")
-        session.run("xdotool", "key", "Return")
-        wait_for(lambda: os.path.exists(file_name), message=f"{file_name} to be written")
+        # On a busy machine the name field's completion list may open late and take the first Return for itself;
+        # the dialog then stays open, and Return again accepts it.
+        for attempt in range(3):
+            session.run("xdotool", "key", "Return")
+            try:
+                wait_for(lambda: os.path.exists(file_name), message=f"{file_name} to be written", timeout=20)
+                break
+            except AssertionError:
+                if attempt == 2 or not self.dialog_open(session, process, title):
+                    raise
         # The file appears complete: it is renamed into place.
         with open(file_name, "rb") as saved:
             return saved.read()
