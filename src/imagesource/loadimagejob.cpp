@@ -75,7 +75,7 @@ std::chrono::milliseconds LoadImageJob::noDataTimeout()
 void LoadImageJob::start()
 {
     m_loadingTimer.start();
-    if (isStdin()) {
+    if (isStandardInput(m_url)) {
         startReading(QString());
     } else if (m_url.isLocalFile()) {
         startReading(m_url.toLocalFile());
@@ -105,9 +105,9 @@ bool LoadImageJob::doKill()
     return true;
 }
 
-bool LoadImageJob::isStdin() const
+bool LoadImageJob::isStandardInput(const QUrl &url)
 {
-    return m_url.scheme() == stdinScheme;
+    return url.scheme() == stdinScheme;
 }
 
 void LoadImageJob::download()
@@ -234,7 +234,7 @@ void LoadImageJob::handleReadFinished()
 
 void LoadImageJob::showLoading()
 {
-    const QString message = isStdin() ? ki18n("Loading image from stdin…").toString()
+    const QString message = isStandardInput(m_url) ? ki18n("Loading image from stdin…").toString()
                                       : ki18n("Loading image from %1…").subs(m_url.toDisplayString()).toString();
     Q_EMIT infoMessage(this, message);
 }
@@ -263,7 +263,7 @@ void LoadImageJob::finish(int error, const QString &errorText)
 
 QString LoadImageJob::loadErrorText() const
 {
-    if (isStdin()) {
+    if (isStandardInput(m_url)) {
         return ki18n("Could not load image from stdin.").toString();
     }
     // The URL the job was given, also for a download; its display form never shows a password.

@@ -61,12 +61,13 @@ public:
 
     /// How long a download may go without receiving data.
     static std::chrono::milliseconds noDataTimeout();
+    /// Whether \p url stands for the process's standard input: the scheme "stdin", whatever its path.
+    static bool isStandardInput(const QUrl &url);
 
 protected:
     bool doKill() override;
 
 private:
-    bool isStdin() const;
     void download();
     void startReading(const QString &fileName);
     void handleMimeTypeFound(KIO::Job *job, const QString &mimeType);

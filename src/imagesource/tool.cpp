@@ -18,11 +18,6 @@
 namespace Brevlinder::ImageSource
 {
 
-namespace
-{
-const QLatin1String stdinScheme("stdin");
-}
-
 Tool::Tool()
     : AbstractSourceTool(nullptr)
 {
@@ -120,7 +115,7 @@ void Tool::cancelLoad()
 
 QString Tool::imageNameFor(const QUrl &url)
 {
-    if (url.scheme() == stdinScheme) {
+    if (LoadImageJob::isStandardInput(url)) {
         return i18nc("@title:window the image came on standard input", "Standard Input");
     }
     const QString fileName = url.fileName();
