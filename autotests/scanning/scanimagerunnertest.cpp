@@ -12,6 +12,10 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QThreadPool>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace Brevlinder;
 
@@ -67,6 +71,9 @@ private Q_SLOTS:
     void testPaddedScanLines();
     void testBinaryPayload();
     void testSeveralCodes();
+    void testEveryCode_data();
+    void testEveryCode();
+    void testRotatedCodeHasARotatedOutline();
     void testTransparentBackground_data();
     void testTransparentBackground();
     void testNoResult_data();
@@ -278,6 +285,100 @@ void ScanImageRunnerTest::testSeveralCodes()
     QCOMPARE(results.size(), 1);
     QVERIFY(results.first().isValid());
     QVERIFY2(QStringList({QStringLiteral("first"), QStringLiteral("second")}).contains(results.first().text()), qPrintable(results.first().text()));
+}
+
+namespace
+{
+// A code drawn onto a sheet: what it says, its symbology, and where its symbol (without the quiet zone) lies.
+struct PlacedCode {
+    ZXing::BarcodeFormat format;
+    QString text;
+    QPoint place;
+};
+
+struct Sheet {
+    QImage image;
+    QList<QRect> symbols;
+};
+
+Sheet sheetWith(const QList<PlacedCode> &codes)
+{
+    Sheet sheet{QImage(1200, 800, QImage::Format_RGB32), {}};
+    sheet.image.fill(Qt::white);
+    QPainter painter(&sheet.image);
+    for (const PlacedCode &code : codes) {
+        const QImage image = Test::codeImage(code.format, code.text);
+        const bool linear = ZXing::BarcodeFormats(ZXing::BarcodeFormat::LinearCodes).testFlag(code.format);
+        const int quietZone = (linear ? 10 : 4) * 4;
+        painter.drawImage(code.place, image);
+        sheet.symbols.append(QRect(code.place, image.size()).adjusted(quietZone, quietZone, -quietZone, -quietZone));
+    }
+    return sheet;
+}
+}
+
+Q_DECLARE_METATYPE(QList<PlacedCode>)
+
+void ScanImageRunnerTest::testEveryCode_data()
+{
+    QTest::addColumn<QList<PlacedCode>>("codes");
+    QTest::newRow("one") << QList<PlacedCode>{{ZXing::BarcodeFormat::QRCode, QStringLiteral("alone"), {400, 300}}};
+    QTest::newRow("two") << QList<PlacedCode>{{ZXing::BarcodeFormat::QRCode, QStringLiteral("https://example.org/ticket"), {40, 40}},
+                                              {ZXing::BarcodeFormat::DataMatrix, QStringLiteral("Data Matrix beside it"), {700, 420}}};
+    QTest::newRow("three, mixed") << QList<PlacedCode>{{ZXing::BarcodeFormat::QRCode, QStringLiteral("QR"), {40, 40}},
+                                                       {ZXing::BarcodeFormat::Aztec, QStringLiteral("Aztec on a boarding pass"), {600, 40}},
+                                                       {ZXing::BarcodeFormat::EAN13, QStringLiteral("4006381333931"), {300, 450}}};
+}
+
+// Every code on a sheet is found, with its own text, symbology and place; the first code alone reads as before.
+void ScanImageRunnerTest::testEveryCode()
+{
+    QFETCH(QList<PlacedCode>, codes);
+    const Sheet sheet = sheetWith(codes);
+
+    const QList<ScanResult> results = scanImageForEveryCode(sheet.image);
+
+    QCOMPARE(results.size(), codes.size());
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        const auto found = std::find_if(results.cbegin(), results.cend(), [&](const ScanResult &result) {
+            return result.text() == codes.at(i).text;
+        });
+        QVERIFY2(found != results.cend(), qPrintable(codes.at(i).text));
+        QCOMPARE(found->code().symbology, Test::formatName(codes.at(i).format));
+        QCOMPARE(found->code().sequenceIndex, -1);
+        // The outline lies on the symbol: within a few pixels of where it was drawn, never elsewhere.
+        const QRect outline = found->code().position.boundingRect();
+        const QRect symbol = sheet.symbols.at(i);
+        QVERIFY2(symbol.adjusted(-4, -4, 4, 4).contains(outline), qPrintable(QStringLiteral("%1 outside %2").arg(QDebug::toString(outline), QDebug::toString(symbol))));
+        QVERIFY2(outline.width() >= symbol.width() - 8, qPrintable(QDebug::toString(outline)));
+    }
+    if (codes.size() == 1) {
+        QCOMPARE(scanImage(sheet.image).text(), results.first().text());
+        QCOMPARE(scanImage(sheet.image).code().position, results.first().code().position);
+    }
+}
+
+// A code photographed askew is outlined askew: the outline's top edge runs at the code's angle.
+void ScanImageRunnerTest::testRotatedCodeHasARotatedOutline()
+{
+    const QImage code = Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("turned"));
+    QImage sheet(800, 800, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.translate(400, 400);
+    painter.rotate(30);
+    painter.drawImage(-code.width() / 2, -code.height() / 2, code);
+    painter.end();
+
+    const QList<ScanResult> results = scanImageForEveryCode(sheet);
+
+    QCOMPARE(results.size(), 1);
+    const QPolygon outline = results.first().code().position;
+    QCOMPARE(outline.size(), 4);
+    const QPoint topEdge = outline.at(1) - outline.at(0);
+    const double angle = qRadiansToDegrees(std::atan2(double(topEdge.y()), double(topEdge.x())));
+    QVERIFY2(qAbs(angle - 30) < 3, qPrintable(QString::number(angle)));
+    QVERIFY(QRect(300, 300, 200, 200).contains(outline.boundingRect().center()));
 }
 
 void ScanImageRunnerTest::testTransparentBackground_data()

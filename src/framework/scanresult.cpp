@@ -13,6 +13,7 @@ class ScanResultData : public QSharedData
 public:
     QString text;
     QByteArray data;
+    ScanResult::Code code;
     bool valid = false;
 };
 
@@ -22,10 +23,16 @@ ScanResult::ScanResult()
 }
 
 ScanResult::ScanResult(const QString &text, const QByteArray &data)
+    : ScanResult(text, data, Code())
+{
+}
+
+ScanResult::ScanResult(const QString &text, const QByteArray &data, const Code &code)
     : d(new ScanResultData)
 {
     d->text = text;
     d->data = data;
+    d->code = code;
     d->valid = true;
 }
 
@@ -46,6 +53,11 @@ const QString &ScanResult::text() const
 const QByteArray &ScanResult::data() const
 {
     return d->data;
+}
+
+const ScanResult::Code &ScanResult::code() const
+{
+    return d->code;
 }
 
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QExplicitlySharedDataPointer>
 #include <QMetaType>
+#include <QPolygon>
 #include <QString>
 
 namespace Brevlinder
@@ -22,10 +23,26 @@ class ScanResultData;
 class ScanResult
 {
 public:
+    /// What and where the decoded code is.
+    struct Code {
+        /// The symbology, by the decoder's name for it ("QRCode", "EAN13", "DataMatrix", …).
+        QString symbology;
+        /// The code's four corners in the image's pixels: its top left, top right, bottom right and bottom left,
+        /// as the code is read, so a rotated code has a rotated outline.
+        QPolygon position;
+        /// Its place in a structured-append sequence: index from 0, and the number of parts; -1 for a code that is
+        /// not part of one. Parts of one sequence share the id.
+        int sequenceIndex = -1;
+        int sequenceSize = -1;
+        QString sequenceId;
+    };
+
     /// A result that is not valid, with a record of its own.
     ScanResult();
     /// A valid result holding a decoded code.
     ScanResult(const QString &text, const QByteArray &data);
+    /// A valid result holding a decoded code, found as \p code says.
+    ScanResult(const QString &text, const QByteArray &data, const Code &code);
     ScanResult(const ScanResult &other);
     ~ScanResult();
     ScanResult &operator=(const ScanResult &other);
@@ -33,6 +50,7 @@ public:
     bool isValid() const;
     const QString &text() const;
     const QByteArray &data() const;
+    const Code &code() const;
 
 private:
     QExplicitlySharedDataPointer<ScanResultData> d;

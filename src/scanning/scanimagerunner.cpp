@@ -9,6 +9,8 @@
 #include <QSysInfo>
 
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace Brevlinder
 {
@@ -54,6 +56,15 @@ QImage onWhiteBackground(const QImage &image)
     return composed;
 }
 
+QPolygon toPolygon(const ZXing::Position &position)
+{
+    QPolygon polygon;
+    for (const ZXing::PointI &corner : position) {
+        polygon.append(QPoint(corner.x, corner.y));
+    }
+    return polygon;
+}
+
 ScanResult toScanResult(const ZXing::Barcode &barcode)
 {
     if (!barcode.isValid()) {
@@ -61,19 +72,53 @@ ScanResult toScanResult(const ZXing::Barcode &barcode)
     }
     const std::string text = barcode.text();
     const ZXing::ByteArray &bytes = barcode.bytes();
+    ScanResult::Code code;
+    code.symbology = QString::fromStdString(ZXing::ToString(barcode.format()));
+    code.position = toPolygon(barcode.position());
+    if (barcode.isPartOfSequence()) {
+        code.sequenceIndex = barcode.sequenceIndex();
+        code.sequenceSize = barcode.sequenceSize();
+        code.sequenceId = QString::fromStdString(barcode.sequenceId());
+    }
     return ScanResult(QString::fromUtf8(text.data(), qsizetype(text.size())),
-                      QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())));
+                      QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())),
+                      code);
+}
+
+// The decoder's view of \p original, in a layout it reads, or none when it has no pixels it can address.
+std::optional<std::pair<QImage, ZXing::ImageView>> decoderView(const QImage &original)
+{
+    QImage image = ScanImageRunner::decoderImage(original);
+    // A null image (also what a failed conversion gives) has no pixels for the decoder to look at.
+    if (!fitsDecoder(image)) {
+        return std::nullopt;
+    }
+    const ZXing::ImageView view(image.constBits(), image.width(), image.height(), ScanImageRunner::decoderImageFormat(image.format()), int(image.bytesPerLine()));
+    return std::make_pair(std::move(image), view);
+}
+
+QList<ScanResult> decodeEvery(const QImage &original)
+{
+    const auto view = decoderView(original);
+    if (!view) {
+        return {};
+    }
+    QList<ScanResult> results;
+    for (const ZXing::Barcode &barcode : ZXing::ReadBarcodes(view->second, readerOptions())) {
+        if (barcode.isValid()) {
+            results.append(toScanResult(barcode));
+        }
+    }
+    return results;
 }
 
 ScanResult decode(const QImage &original)
 {
-    const QImage image = ScanImageRunner::decoderImage(original);
-    // A null image (also what a failed conversion gives) has no pixels for the decoder to look at.
-    if (!fitsDecoder(image)) {
+    const auto view = decoderView(original);
+    if (!view) {
         return {};
     }
-    const ZXing::ImageView view(image.constBits(), image.width(), image.height(), ScanImageRunner::decoderImageFormat(image.format()), int(image.bytesPerLine()));
-    return toScanResult(ZXing::ReadBarcode(view, readerOptions()));
+    return toScanResult(ZXing::ReadBarcode(view->second, readerOptions()));
 }
 
 }
@@ -89,6 +134,20 @@ ScanResult scanImage(const QImage &image)
             result = decode(onWhiteBackground(image));
         }
         return result;
+    } catch (...) {
+        return {};
+    }
+}
+
+QList<ScanResult> scanImageForEveryCode(const QImage &image)
+{
+    // As scanImage: nothing the decoder throws escapes, and a transparent image gets its second look on white.
+    try {
+        QList<ScanResult> results = decodeEvery(image);
+        if (results.isEmpty() && image.hasAlphaChannel() && fitsDecoder(image)) {
+            results = decodeEvery(onWhiteBackground(image));
+        }
+        return results;
     } catch (...) {
         return {};
     }

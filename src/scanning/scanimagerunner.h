@@ -6,6 +6,7 @@
 #include "scanresult.h"
 
 #include <QImage>
+#include <QList>
 #include <QObject>
 #include <QRunnable>
 
@@ -25,6 +26,12 @@ namespace Brevlinder
  * result is not valid when no code was found or the image could not be decoded at all; it never throws.
  */
 ScanResult scanImage(const QImage &image);
+
+/**
+ * Decodes every code shown in \p image, each with its symbology, position and structured-append place; an empty
+ * list when there is none. Slower than scanImage, which stops at the first code.
+ */
+QList<ScanResult> scanImageForEveryCode(const QImage &image);
 
 /**
  * Decodes the code shown in one image on a thread of the thread pool.
