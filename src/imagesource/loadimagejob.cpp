@@ -117,9 +117,8 @@ void LoadImageJob::download()
         finish(KJob::UserDefinedError, m_tempFile->errorString());
         return;
     }
-    // A transfer, unlike a file copy, reports a connection that failed before any answer (refused, host
-    // unknown) as the error it is, with KIO's reason; and it goes through KIO's proxy, certificate and
-    // authentication handling like every other download of the desktop.
+    // One transfer through KIO, with its proxy, certificate and authentication handling like every other download
+    // of the desktop; the data goes straight into the temporary file.
     m_transferJob = KIO::get(m_url, KIO::NoReload, KIO::HideProgressInfo);
     // An error page is no image: the server's error is the reason.
     m_transferJob->addMetaData(QStringLiteral("errorPage"), QStringLiteral("false"));
