@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QExplicitlySharedDataPointer>
+#include <QList>
 #include <QMetaType>
 #include <QPolygon>
 #include <QString>
@@ -35,6 +36,17 @@ public:
         int sequenceIndex = -1;
         int sequenceSize = -1;
         QString sequenceId;
+        /// The page of the document that shows it, from 0; 0 in an image of one page.
+        int page = 0;
+
+        /// Where one part of a joined code is.
+        struct Part {
+            int page = 0;
+            QPolygon position;
+        };
+        /// For a code joined from the parts of a structured-append sequence, every part in sequence order, and the
+        /// code's position and page are its first part's; empty for any other code.
+        QList<Part> parts;
     };
 
     /// A result that is not valid, with a record of its own.
