@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Brevlinder developers
 // SPDX-License-Identifier: GPL-2.0-or-later
 
-#include "scanimagerunner.h"
 #include "structuredappend.h"
+#include "scanimagerunner.h"
 
 #include <QDir>
 #include <QPainter>
@@ -29,7 +29,15 @@ QList<QImage> structuredAppendParts(const QTemporaryDir &directory)
     }
     QProcess process;
     process.setWorkingDirectory(directory.path());
-    process.start(qrencode, {QStringLiteral("-S"), QStringLiteral("-v"), QStringLiteral("4"), QStringLiteral("-s"), QStringLiteral("4"), QStringLiteral("-o"), QStringLiteral("part.png"), longText});
+    process.start(qrencode,
+                  {QStringLiteral("-S"),
+                   QStringLiteral("-v"),
+                   QStringLiteral("4"),
+                   QStringLiteral("-s"),
+                   QStringLiteral("4"),
+                   QStringLiteral("-o"),
+                   QStringLiteral("part.png"),
+                   longText});
     if (!process.waitForFinished(60000) || process.exitCode() != 0) {
         return {};
     }
@@ -149,19 +157,19 @@ private Q_SLOTS:
         QTest::newRow("joined where its first-listed part was")
             << QList<ScanResult>{single(QStringLiteral("A")), part(QStringLiteral("y"), 1, 2), single(QStringLiteral("B")), part(QStringLiteral("x"), 0, 2)}
             << QStringList{QStringLiteral("A"), QStringLiteral("xy"), QStringLiteral("B")};
-        QTest::newRow("two sequences apart by their id")
-            << QList<ScanResult>{part(QStringLiteral("1"), 0, 2, QStringLiteral("a")), part(QStringLiteral("3"), 0, 2, QStringLiteral("b")),
-                                 part(QStringLiteral("2"), 1, 2, QStringLiteral("a")), part(QStringLiteral("4"), 1, 2, QStringLiteral("b"))}
-            << QStringList{QStringLiteral("12"), QStringLiteral("34")};
+        QTest::newRow("two sequences apart by their id") << QList<ScanResult>{part(QStringLiteral("1"), 0, 2, QStringLiteral("a")),
+                                                                              part(QStringLiteral("3"), 0, 2, QStringLiteral("b")),
+                                                                              part(QStringLiteral("2"), 1, 2, QStringLiteral("a")),
+                                                                              part(QStringLiteral("4"), 1, 2, QStringLiteral("b"))}
+                                                         << QStringList{QStringLiteral("12"), QStringLiteral("34")};
         QTest::newRow("a part seen twice counts once")
             << QList<ScanResult>{part(QStringLiteral("x"), 0, 2), part(QStringLiteral("x"), 0, 2, QStringLiteral("7"), 1), part(QStringLiteral("y"), 1, 2)}
             << QStringList{QStringLiteral("xy")};
-        QTest::newRow("unknown size stays apart")
-            << QList<ScanResult>{part(QStringLiteral("x"), 0, 0), part(QStringLiteral("y"), 1, 0)}
-            << QStringList{QStringLiteral("x"), QStringLiteral("y")};
-        QTest::newRow("parts across pages")
-            << QList<ScanResult>{part(QStringLiteral("x"), 0, 2, QStringLiteral("7"), 0), part(QStringLiteral("y"), 1, 2, QStringLiteral("7"), 3)}
-            << QStringList{QStringLiteral("xy")};
+        QTest::newRow("unknown size stays apart") << QList<ScanResult>{part(QStringLiteral("x"), 0, 0), part(QStringLiteral("y"), 1, 0)}
+                                                  << QStringList{QStringLiteral("x"), QStringLiteral("y")};
+        QTest::newRow("parts across pages") << QList<ScanResult>{part(QStringLiteral("x"), 0, 2, QStringLiteral("7"), 0),
+                                                                 part(QStringLiteral("y"), 1, 2, QStringLiteral("7"), 3)}
+                                            << QStringList{QStringLiteral("xy")};
     }
 
     void testJoinKeepsTheListOrder()
@@ -174,7 +182,8 @@ private Q_SLOTS:
 
     void testJoinedCodeKnowsWhereEachPartIs()
     {
-        const QList<ScanResult> joined = StructuredAppend::join({part(QStringLiteral("y"), 1, 2, QStringLiteral("7"), 3), part(QStringLiteral("x"), 0, 2, QStringLiteral("7"), 1)});
+        const QList<ScanResult> joined =
+            StructuredAppend::join({part(QStringLiteral("y"), 1, 2, QStringLiteral("7"), 3), part(QStringLiteral("x"), 0, 2, QStringLiteral("7"), 1)});
         QCOMPARE(joined.size(), 1);
         const ScanResult::Code &code = joined[0].code();
         QCOMPARE(code.page, 1);
