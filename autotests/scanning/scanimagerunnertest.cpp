@@ -287,37 +287,7 @@ void ScanImageRunnerTest::testSeveralCodes()
     QVERIFY2(QStringList({QStringLiteral("first"), QStringLiteral("second")}).contains(results.first().text()), qPrintable(results.first().text()));
 }
 
-namespace
-{
-// A code drawn onto a sheet: what it says, its symbology, and where its symbol (without the quiet zone) lies.
-struct PlacedCode {
-    ZXing::BarcodeFormat format;
-    QString text;
-    QPoint place;
-};
-
-struct Sheet {
-    QImage image;
-    QList<QRect> symbols;
-};
-
-Sheet sheetWith(const QList<PlacedCode> &codes)
-{
-    Sheet sheet{QImage(1200, 800, QImage::Format_RGB32), {}};
-    sheet.image.fill(Qt::white);
-    QPainter painter(&sheet.image);
-    for (const PlacedCode &code : codes) {
-        const QImage image = Test::codeImage(code.format, code.text);
-        const bool linear = ZXing::BarcodeFormats(ZXing::BarcodeFormat::LinearCodes).testFlag(code.format);
-        const int quietZone = (linear ? 10 : 4) * 4;
-        painter.drawImage(code.place, image);
-        sheet.symbols.append(QRect(code.place, image.size()).adjusted(quietZone, quietZone, -quietZone, -quietZone));
-    }
-    return sheet;
-}
-}
-
-Q_DECLARE_METATYPE(QList<PlacedCode>)
+using Test::PlacedCode;
 
 void ScanImageRunnerTest::testEveryCode_data()
 {
@@ -334,7 +304,7 @@ void ScanImageRunnerTest::testEveryCode_data()
 void ScanImageRunnerTest::testEveryCode()
 {
     QFETCH(QList<PlacedCode>, codes);
-    const Sheet sheet = sheetWith(codes);
+    const Test::CodeSheet sheet = Test::codeSheet(codes);
 
     const QList<ScanResult> results = scanImageForEveryCode(sheet.image);
 

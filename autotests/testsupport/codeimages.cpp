@@ -6,6 +6,8 @@
 #include <ZXing/BitMatrix.h>
 #include <ZXing/MultiFormatWriter.h>
 
+#include <QPainter>
+
 namespace Brevlinder::Test
 {
 
@@ -42,6 +44,21 @@ QImage codeImage(ZXing::BarcodeFormat format, const QString &text, int moduleSiz
 QString formatName(ZXing::BarcodeFormat format)
 {
     return QString::fromStdString(ZXing::ToString(format));
+}
+
+CodeSheet codeSheet(const QList<PlacedCode> &codes, QSize size)
+{
+    CodeSheet sheet{QImage(size, QImage::Format_RGB32), {}};
+    sheet.image.fill(Qt::white);
+    QPainter painter(&sheet.image);
+    for (const PlacedCode &code : codes) {
+        const QImage image = codeImage(code.format, code.text);
+        const bool linear = ZXing::BarcodeFormats(ZXing::BarcodeFormat::LinearCodes).testFlag(code.format);
+        const int quietZone = (linear ? 10 : 4) * 4;
+        painter.drawImage(code.place, image);
+        sheet.symbols.append(QRect(code.place, image.size()).adjusted(quietZone, quietZone, -quietZone, -quietZone));
+    }
+    return sheet;
 }
 
 }

@@ -6,6 +6,10 @@
 #include <ZXing/BarcodeFormat.h>
 
 #include <QImage>
+#include <QList>
+#include <QMetaType>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 namespace Brevlinder::Test
@@ -20,4 +24,22 @@ QImage codeImage(ZXing::BarcodeFormat format, const QString &text, int moduleSiz
 /// A quick name of @p format for test rows and messages.
 QString formatName(ZXing::BarcodeFormat format);
 
+/// A code to draw onto a sheet: its symbology, what it says, and where the top left of its picture goes.
+struct PlacedCode {
+    ZXing::BarcodeFormat format;
+    QString text;
+    QPoint place;
+};
+
+/// A white sheet with codes drawn on it, and where each code's symbol (without its quiet zone) lies.
+struct CodeSheet {
+    QImage image;
+    QList<QRect> symbols;
+};
+
+/// Draws @p codes, each with codeImage's module size 4, onto a Format_RGB32 sheet of @p size.
+CodeSheet codeSheet(const QList<PlacedCode> &codes, QSize size = QSize(1200, 800));
+
 }
+
+Q_DECLARE_METATYPE(QList<Brevlinder::Test::PlacedCode>)
