@@ -319,7 +319,8 @@ void ScanImageRunnerTest::testEveryCode()
         // The outline lies on the symbol: within a few pixels of where it was drawn, never elsewhere.
         const QRect outline = found->code().position.boundingRect();
         const QRect symbol = sheet.symbols.at(i);
-        QVERIFY2(symbol.adjusted(-4, -4, 4, 4).contains(outline), qPrintable(QStringLiteral("%1 outside %2").arg(QDebug::toString(outline), QDebug::toString(symbol))));
+        QVERIFY2(symbol.adjusted(-4, -4, 4, 4).contains(outline),
+                 qPrintable(QStringLiteral("%1 outside %2").arg(QDebug::toString(outline), QDebug::toString(symbol))));
         QVERIFY2(outline.width() >= symbol.width() - 8, qPrintable(QDebug::toString(outline)));
     }
     if (codes.size() == 1) {

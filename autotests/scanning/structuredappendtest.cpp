@@ -2,12 +2,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 #include "structuredappend.h"
+#include "codeimages.h"
 #include "scanimagerunner.h"
 
-#include <QDir>
-#include <QPainter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,55 +16,6 @@ namespace
 const QString longText = QStringLiteral(
     "Structured append splits one message over several QR codes; a reader joins the parts into the whole text, "
     "in the order of their numbers, whatever order they were found in.");
-
-// The parts of longText as qrencode's structured mode makes them, each a picture of one QR code.
-QList<QImage> structuredAppendParts(const QTemporaryDir &directory)
-{
-    const QString qrencode = QStandardPaths::findExecutable(QStringLiteral("qrencode"));
-    if (qrencode.isEmpty()) {
-        return {};
-    }
-    QProcess process;
-    process.setWorkingDirectory(directory.path());
-    process.start(qrencode,
-                  {QStringLiteral("-S"),
-                   QStringLiteral("-v"),
-                   QStringLiteral("4"),
-                   QStringLiteral("-s"),
-                   QStringLiteral("4"),
-                   QStringLiteral("-o"),
-                   QStringLiteral("part.png"),
-                   longText});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        return {};
-    }
-    QList<QImage> parts;
-    const QStringList files = QDir(directory.path()).entryList({QStringLiteral("part-*.png")}, QDir::Files, QDir::Name);
-    for (const QString &file : files) {
-        parts.append(QImage(directory.filePath(file)));
-    }
-    return parts;
-}
-
-// The parts side by side on one white sheet, in the order given.
-QImage sheetOf(const QList<QImage> &parts)
-{
-    int width = 0;
-    int height = 0;
-    for (const QImage &part : parts) {
-        width += part.width();
-        height = std::max(height, part.height());
-    }
-    QImage sheet(width, height, QImage::Format_Grayscale8);
-    sheet.fill(Qt::white);
-    QPainter painter(&sheet);
-    int x = 0;
-    for (const QImage &part : parts) {
-        painter.drawImage(x, 0, part);
-        x += part.width();
-    }
-    return sheet;
-}
 
 ScanResult part(const QString &text, int index, int size, const QString &id = QStringLiteral("7"), int page = 0)
 {
@@ -123,14 +71,14 @@ private Q_SLOTS:
         QFETCH(QList<int>, missing);
 
         const QTemporaryDir directory;
-        const QList<QImage> parts = structuredAppendParts(directory);
+        const QList<QImage> parts = Test::structuredAppendParts(longText, directory.path());
         QCOMPARE(parts.size(), 3);
         QList<QImage> shown;
         for (int index : shownParts) {
             shown.append(parts[index]);
         }
 
-        const QList<ScanResult> found = scanImageForEveryCode(sheetOf(shown));
+        const QList<ScanResult> found = scanImageForEveryCode(Test::sideBySide(shown));
         QCOMPARE(found.size(), shownParts.size());
         const QList<ScanResult> joined = StructuredAppend::join(found);
         const QList<StructuredAppend::Gap> gaps = StructuredAppend::gaps(found);

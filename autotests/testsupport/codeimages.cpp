@@ -6,7 +6,10 @@
 #include <ZXing/BitMatrix.h>
 #include <ZXing/MultiFormatWriter.h>
 
+#include <QDir>
 #include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace Brevlinder::Test
 {
@@ -57,6 +60,53 @@ CodeSheet codeSheet(const QList<PlacedCode> &codes, QSize size)
         const int quietZone = (linear ? 10 : 4) * 4;
         painter.drawImage(code.place, image);
         sheet.symbols.append(QRect(code.place, image.size()).adjusted(quietZone, quietZone, -quietZone, -quietZone));
+    }
+    return sheet;
+}
+
+QList<QImage> structuredAppendParts(const QString &text, const QString &directory)
+{
+    const QString qrencode = QStandardPaths::findExecutable(QStringLiteral("qrencode"));
+    if (qrencode.isEmpty()) {
+        return {};
+    }
+    QProcess process;
+    process.setWorkingDirectory(directory);
+    process.start(qrencode,
+                  {QStringLiteral("-S"),
+                   QStringLiteral("-v"),
+                   QStringLiteral("4"),
+                   QStringLiteral("-s"),
+                   QStringLiteral("4"),
+                   QStringLiteral("-o"),
+                   QStringLiteral("part.png"),
+                   text});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        return {};
+    }
+    QList<QImage> parts;
+    const QStringList files = QDir(directory).entryList({QStringLiteral("part-*.png")}, QDir::Files, QDir::Name);
+    for (const QString &file : files) {
+        parts.append(QImage(QDir(directory).filePath(file)));
+    }
+    return parts;
+}
+
+QImage sideBySide(const QList<QImage> &images)
+{
+    int width = 0;
+    int height = 0;
+    for (const QImage &image : images) {
+        width += image.width();
+        height = std::max(height, image.height());
+    }
+    QImage sheet(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    int x = 0;
+    for (const QImage &image : images) {
+        painter.drawImage(x, 0, image);
+        x += image.width();
     }
     return sheet;
 }

@@ -37,6 +37,15 @@ struct CodeSheet {
     QList<QRect> symbols;
 };
 
+/**
+ * The QR codes that qrencode's structured mode splits @p text into (version 4, module size 4), in sequence
+ * order; none if qrencode failed. Its files go to @p directory.
+ */
+QList<QImage> structuredAppendParts(const QString &text, const QString &directory);
+
+/// @p images side by side on a white Format_RGB32 sheet, in the order given.
+QImage sideBySide(const QList<QImage> &images);
+
 /// Draws @p codes, each with codeImage's module size 4, onto a Format_RGB32 sheet of @p size.
 CodeSheet codeSheet(const QList<PlacedCode> &codes, QSize size = QSize(1200, 800));
 
