@@ -93,8 +93,35 @@ std::optional<std::pair<QImage, ZXing::ImageView>> decoderView(const QImage &ori
     if (!fitsDecoder(image)) {
         return std::nullopt;
     }
-    const ZXing::ImageView view(image.constBits(), image.width(), image.height(), ScanImageRunner::decoderImageFormat(image.format()), int(image.bytesPerLine()));
+    const ZXing::ImageView view(image.constBits(),
+                                image.width(),
+                                image.height(),
+                                ScanImageRunner::decoderImageFormat(image.format()),
+                                int(image.bytesPerLine()));
     return std::make_pair(std::move(image), view);
+}
+
+// Looking for every code, the DataBar reader pairs finder patterns from all over the picture, and the noise of a
+// photo holds many of them: now and then a pair with valid check digits by chance makes a phantom symbol. Its
+// outline gives it away: a real DataBar symbol is wider than tall, with its corners in reading order (clockwise),
+// while a phantom joins patterns from far apart rows into a sliver thousands of pixels tall, often mirrored.
+bool isPhantomDataBar(const ZXing::Barcode &barcode)
+{
+    const ZXing::BarcodeFormats dataBar = ZXing::BarcodeFormat::DataBar | ZXing::BarcodeFormat::DataBarLimited | ZXing::BarcodeFormat::DataBarExpanded;
+    if (!dataBar.testFlag(barcode.format())) {
+        return false;
+    }
+    const ZXing::Position &corners = barcode.position();
+    for (int i = 0; i < 4; ++i) {
+        const ZXing::PointI edge = corners[(i + 1) % 4] - corners[i];
+        const ZXing::PointI next = corners[(i + 2) % 4] - corners[(i + 1) % 4];
+        if (qint64(edge.x) * next.y - qint64(edge.y) * next.x < 0) {
+            return true;
+        }
+    }
+    const double width = ZXing::distance(corners.topLeft(), corners.topRight());
+    const double height = std::max(ZXing::distance(corners.topRight(), corners.bottomRight()), ZXing::distance(corners.bottomLeft(), corners.topLeft()));
+    return height > 2 * std::max(width, 1.0);
 }
 
 QList<ScanResult> decodeEvery(const QImage &original)
@@ -105,7 +132,7 @@ QList<ScanResult> decodeEvery(const QImage &original)
     }
     QList<ScanResult> results;
     for (const ZXing::Barcode &barcode : ZXing::ReadBarcodes(view->second, readerOptions())) {
-        if (barcode.isValid()) {
+        if (barcode.isValid() && !isPhantomDataBar(barcode)) {
             results.append(toScanResult(barcode));
         }
     }
