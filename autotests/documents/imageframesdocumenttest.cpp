@@ -1,0 +1,84 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "imageframesdocument.h"
+#include "documentfiles.h"
+#include "scanimagerunner.h"
+
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Brevlinder;
+using Brevlinder::Documents::ImageFramesDocument;
+
+namespace
+{
+const QStringList texts{QStringLiteral("frame one"), QStringLiteral("frame two"), QStringLiteral("frame six")};
+}
+
+class ImageFramesDocumentTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void testPages_data();
+    void testPages();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void ImageFramesDocumentTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void ImageFramesDocumentTest::testPages_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QByteArray>("format");
+    // The order the pages are asked for, from 0.
+    QTest::addColumn<QList<int>>("order");
+
+    const QList<int> inOrder{0, 1, 2};
+    const QList<int> backAndForth{2, 0, 2, 1, 1, 0, 2};
+    QTest::newRow("tiff, in order") << QStringLiteral("tif") << QByteArray("tiff") << inOrder;
+    QTest::newRow("tiff, back and forth") << QStringLiteral("tif") << QByteArray("tiff") << backAndForth;
+    QTest::newRow("gif, in order") << QStringLiteral("gif") << QByteArray("gif") << inOrder;
+    QTest::newRow("gif, back and forth") << QStringLiteral("gif") << QByteArray("gif") << backAndForth;
+}
+
+void ImageFramesDocumentTest::testPages()
+{
+    QFETCH(QString, suffix);
+    QFETCH(QByteArray, format);
+    QFETCH(QList<int>, order);
+    const QString fileName = m_dir.filePath(QStringLiteral("codes.") + suffix);
+    if (!QFile::exists(fileName)) {
+        QVERIFY(Test::imagesOfCodes(fileName, texts));
+    }
+    const QByteArray data = Test::fileContents(fileName);
+    QImageReader firstReader(fileName, format);
+    QCOMPARE(firstReader.imageCount(), 3);
+    const QImage firstPage = firstReader.read();
+    QVERIFY(!firstPage.isNull());
+
+    ImageFramesDocument document(data, format, 3, firstPage);
+
+    QCOMPARE(document.pageCount(), 3);
+    for (const int index : order) {
+        QCOMPARE(scanImage(document.page(index)).text(), texts.at(index));
+    }
+    QVERIFY(document.page(3).isNull());
+    QVERIFY(document.page(-1).isNull());
+    // The end of the pages leaves the reader able to read them all again.
+    QCOMPARE(scanImage(document.page(1)).text(), texts.at(1));
+}
+
+QTEST_MAIN(ImageFramesDocumentTest)
+
+#include "imageframesdocumenttest.moc"
