@@ -137,6 +137,7 @@ private Q_SLOTS:
     void testNoImage_data();
     void testNoImage();
     void testAllocationLimit();
+    void testFirstPageBeyondTheLimit();
     void testMimeTypeHint_data();
     void testMimeTypeHint();
     void testOrientation_data();
@@ -253,6 +254,23 @@ void ReadImageFileRunnerTest::testAllocationLimit()
     QVERIFY(results.first().image().isNull());
     QVERIFY2(QRegularExpression(QStringLiteral("^The image is 1.?024 × 1.?024 pixels, too large to load\\.$")).match(results.first().errorString()).hasMatch(),
              qPrintable(results.first().errorString()));
+}
+
+void ReadImageFileRunnerTest::testFirstPageBeyondTheLimit()
+{
+    // A page of 200 × 200 inches does not fit into a megabyte at any resolution that shows a code.
+    const int defaultLimit = QImageReader::allocationLimit();
+    const QString fileName = m_dir.filePath(QStringLiteral("large page.pdf"));
+    QVERIFY(writeFile(fileName, Brevlinder::Test::pdfOfCodes({QStringLiteral("too large")}, QPageSize(QSizeF(14400, 14400), QPageSize::Point))));
+
+    QImageReader::setAllocationLimit(1);
+    const QList<ImageReadResult> results = readOnPool(fileName);
+    QImageReader::setAllocationLimit(defaultLimit);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(!results.first().isValid());
+    QVERIFY(!results.first().document());
+    QCOMPARE(results.first().errorString(), QStringLiteral("The first page of the document cannot be shown."));
 }
 
 void ReadImageFileRunnerTest::testMimeTypeHint_data()

@@ -26,8 +26,8 @@ constexpr double preferredResolution = 300;
 // Below this no code on an ordinary page can be read any more; a page that does not fit even so is not rendered.
 constexpr double smallestResolution = 9;
 constexpr double pointsPerInch = 72;
-// Poppler renders ARGB32 words: four bytes a pixel.
-constexpr QImage::Format renderedFormat = QImage::Format_ARGB32;
+// Poppler renders RGB32 words: four bytes a pixel.
+constexpr QImage::Format renderedFormat = QImage::Format_RGB32;
 
 void logPopplerMessage(const QString &message, const QVariant &closure)
 {
@@ -55,9 +55,6 @@ PdfDocument::PdfDocument(std::unique_ptr<Poppler::Document> document)
     : m_document(std::move(document))
     , m_pageCount(m_document->numPages())
 {
-    m_document->setRenderHint(Poppler::Document::Antialiasing);
-    m_document->setRenderHint(Poppler::Document::TextAntialiasing);
-    m_document->setPaperColor(Qt::white);
 }
 
 PdfDocument::~PdfDocument() = default;
@@ -102,15 +99,8 @@ QImage PdfDocument::page(int index)
         qCWarning(BREVLINDER_DOCUMENTS) << "page" << index + 1 << "of" << page->pageSizeF() << "points is too large to render";
         return {};
     }
-    const QImage image = page->renderToImage(resolution, resolution);
-    if (image.isNull()) {
-        return {};
-    }
-    // Rendered on white paper, so nothing is transparent; the decoder reads these words in place.
-    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32) {
-        return image;
-    }
-    return image.convertToFormat(QImage::Format_RGB32);
+    // Poppler renders on its white paper into RGB32 words, which the decoder reads in place.
+    return page->renderToImage(resolution, resolution);
 }
 
 double PdfDocument::renderResolution(QSizeF pointSize)
