@@ -27,6 +27,7 @@ private Q_SLOTS:
     void initTestCase();
     void testPages_data();
     void testPages();
+    void testOrientation();
 
 private:
     QTemporaryDir m_dir;
@@ -77,6 +78,25 @@ void ImageFramesDocumentTest::testPages()
     QVERIFY(document.page(-1).isNull());
     // The end of the pages leaves the reader able to read them all again.
     QCOMPARE(scanImage(document.page(1)).text(), texts.at(1));
+}
+
+void ImageFramesDocumentTest::testOrientation()
+{
+    // Pages scanned on their side carry the turn in a tag, as photos do; every page comes upright.
+    QImage wide(200, 100, QImage::Format_Grayscale8);
+    wide.fill(Qt::white);
+    const QString png = m_dir.filePath(QStringLiteral("wide.png"));
+    QVERIFY(wide.save(png));
+    const QString fileName = m_dir.filePath(QStringLiteral("turned.tif"));
+    QVERIFY(Test::runTool(QStringLiteral("convert"), {png, png, QStringLiteral("-orient"), QStringLiteral("RightTop"), fileName}));
+    QImageReader firstReader(fileName, "tiff");
+    firstReader.setAutoTransform(true);
+    const QImage firstPage = firstReader.read();
+    QCOMPARE(firstPage.size(), QSize(100, 200));
+
+    ImageFramesDocument document(Test::fileContents(fileName), "tiff", 2, firstPage);
+
+    QCOMPARE(document.page(1).size(), QSize(100, 200));
 }
 
 QTEST_MAIN(ImageFramesDocumentTest)
