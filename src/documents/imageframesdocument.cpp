@@ -8,12 +8,10 @@
 namespace Brevlinder::Documents
 {
 
-ImageFramesDocument::ImageFramesDocument(const QByteArray &data, const QByteArray &format, int pageCount, const QImage &firstPage)
+ImageFramesDocument::ImageFramesDocument(const QByteArray &data, const QByteArray &format, int pageCount)
     : m_data(data)
     , m_format(format)
     , m_pageCount(pageCount)
-    , m_lastIndex(firstPage.isNull() ? -1 : 0)
-    , m_lastPage(firstPage)
 {
     m_buffer.setData(m_data);
     rewind();
@@ -31,9 +29,6 @@ QImage ImageFramesDocument::page(int index)
     const QMutexLocker locker(&m_mutex);
     if (index < 0 || index >= m_pageCount) {
         return {};
-    }
-    if (index == m_lastIndex) {
-        return m_lastPage;
     }
     // TIFF jumps to any page; GIF only reads on, as each frame is drawn over the one before.
     if (!m_reader->jumpToImage(index)) {
@@ -55,8 +50,6 @@ QImage ImageFramesDocument::page(int index)
         return {};
     }
     m_nextIndex = index + 1;
-    m_lastIndex = index;
-    m_lastPage = image;
     return image;
 }
 

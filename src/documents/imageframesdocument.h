@@ -26,8 +26,8 @@ namespace Brevlinder::Documents
 class ImageFramesDocument : public PagedDocument
 {
 public:
-    /// The @p pageCount images in @p data, of the Qt image format @p format; @p firstPage is page 0 as read already.
-    ImageFramesDocument(const QByteArray &data, const QByteArray &format, int pageCount, const QImage &firstPage);
+    /// The @p pageCount images in @p data, of the Qt image format @p format.
+    ImageFramesDocument(const QByteArray &data, const QByteArray &format, int pageCount);
     ~ImageFramesDocument() override;
 
     int pageCount() const override;
@@ -44,9 +44,6 @@ private:
     std::unique_ptr<QImageReader> m_reader;
     // The page that the reader reads next.
     int m_nextIndex = 0;
-    // The page read last, which the reading of all pages and the showing of one often both ask for.
-    int m_lastIndex = -1;
-    QImage m_lastPage;
 };
 
 }

@@ -211,7 +211,7 @@ ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
         return ImageReadResult::failure(reader.errorString());
     }
     if (imageCount > 1) {
-        return ImageReadResult(image, std::make_shared<Documents::ImageFramesDocument>(data, format, imageCount, image));
+        return ImageReadResult(image, std::make_shared<Documents::ImageFramesDocument>(data, format, imageCount));
     }
     return ImageReadResult(image);
 }
