@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtConcurrentRun>
 
 #include <memory>
 
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void testPages_data();
     void testPages();
     void testOrientation();
+    void testPagesFromTwoThreads();
 
 private:
     QTemporaryDir m_dir;
@@ -90,6 +92,40 @@ void ImageFramesDocumentTest::testOrientation()
 
     QCOMPARE(document.page(0).size(), QSize(100, 200));
     QCOMPARE(document.page(1).size(), QSize(100, 200));
+}
+
+void ImageFramesDocumentTest::testPagesFromTwoThreads()
+{
+    // The reading of every page and the showing of one run on two pool threads at once, over one reader.
+    const QString fileName = m_dir.filePath(QStringLiteral("codes.gif"));
+    if (!QFile::exists(fileName)) {
+        QVERIFY(Test::imagesOfCodes(fileName, texts));
+    }
+    ImageFramesDocument document(Test::fileContents(fileName), "gif", 3);
+    const auto readPages = [&document](QList<int> order) {
+        QStringList read;
+        for (int round = 0; round < 20; ++round) {
+            for (const int index : order) {
+                read += scanImage(document.page(index)).text();
+            }
+        }
+        return read;
+    };
+    const auto expected = [](QList<int> order) {
+        QStringList read;
+        for (int round = 0; round < 20; ++round) {
+            for (const int index : order) {
+                read += texts.at(index);
+            }
+        }
+        return read;
+    };
+
+    QFuture<QStringList> forward = QtConcurrent::run(readPages, QList<int>{0, 1, 2});
+    QFuture<QStringList> backward = QtConcurrent::run(readPages, QList<int>{2, 1, 0});
+
+    QCOMPARE(forward.result(), expected({0, 1, 2}));
+    QCOMPARE(backward.result(), expected({2, 1, 0}));
 }
 
 QTEST_MAIN(ImageFramesDocumentTest)
