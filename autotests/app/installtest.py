@@ -20,6 +20,7 @@ import sys
 import tempfile
 import threading
 import unittest
+from xml.etree import ElementTree
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
@@ -81,7 +82,9 @@ class InstallTest(unittest.TestCase):
         for path in INSTALLED:
             self.assertTrue(os.path.isfile(self.staged(path)), path)
         with open(self.staged("usr/share/qlogging-categories6/brevlinder.categories")) as categories:
-            self.assertIn("brevlinder.imagesource", categories.read())
+            names = categories.read()
+        for category in ("brevlinder.imagesource", "brevlinder.documents"):
+            self.assertIn(category, names)
 
     def test_desktop_entry_and_metainfo_pass_the_validators(self):
         desktop = subprocess.run(["desktop-file-validate", self.staged(INSTALLED[1])], capture_output=True, text=True)
@@ -107,6 +110,9 @@ class InstallTest(unittest.TestCase):
         self.assertTrue({"image/png", "image/jpeg", "image/webp", "image/avif", "image/heif", "image/jxl",
                          "image/tiff", "image/svg+xml"} <= readable, "image plugins are missing in this environment")
         self.assertEqual(sorted(readable - offered), [], "image types read but not offered in MimeType=")
+        self.assertIn("application/pdf", offered, "PDF documents are read but not offered in MimeType=")
+        provided = [element.text for element in ElementTree.parse(self.staged(INSTALLED[2])).getroot().iter("mediatype")]
+        self.assertIn("application/pdf", provided, "the software centre does not learn that PDF documents are read")
 
     def test_catalogues_are_complete(self):
         for language in TRANSLATED:

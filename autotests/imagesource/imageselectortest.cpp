@@ -3,6 +3,7 @@
 
 #include "imageselector.h"
 #include "codeimages.h"
+#include "documentfiles.h"
 #include "modalanswers.h"
 #include "scanrecorder.h"
 #include "tool.h"
@@ -10,6 +11,7 @@
 #include <KMessageWidget>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
@@ -170,6 +172,42 @@ private Q_SLOTS:
         QCOMPARE(scans.count(), 1);
         QCOMPARE(scans.results.at(0).text(), QStringLiteral("from the file"));
         QVERIFY(!tool.isInPickView());
+    }
+
+    // The dialog lists images and PDF documents at first, and every file on request; a PDF file chosen is read.
+    void chosenDocumentIsLoaded()
+    {
+        const QString chosen = m_directory.filePath(QStringLiteral("pages.pdf"));
+        QFile pdf(chosen);
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        pdf.write(Brevlinder::Test::pdfOfCodes({QStringLiteral("from the first page"), QStringLiteral("from the second page")}));
+        pdf.close();
+        Tool tool;
+        tool.switchToPickView();
+        ScanRecorder scans(tool);
+        QStringList nameFilters;
+        ModalAnswers answers({[chosen, &nameFilters](QWidget *dialog) {
+            auto *fileDialog = qobject_cast<QFileDialog *>(dialog);
+            auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (!fileDialog || !fileName) {
+                dialog->close();
+                return;
+            }
+            nameFilters = fileDialog->nameFilters();
+            fileName->setText(chosen);
+            QTest::keyClick(fileName, Qt::Key_Return);
+        }});
+        ImageSelector(&tool).selectFile();
+        settle(tool);
+
+        QCOMPARE(nameFilters.size(), 2);
+        const QStringList offered = nameFilters.at(0).section(QLatin1Char('('), 1).chopped(1).split(QLatin1Char(' '));
+        for (const QString &pattern : {QStringLiteral("*.pdf"), QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.tiff"), QStringLiteral("*.gif")}) {
+            QVERIFY2(offered.contains(pattern), qPrintable(nameFilters.at(0)));
+        }
+        QCOMPARE(nameFilters.at(1), QStringLiteral("All Files (*)"));
+        QCOMPARE(scans.count(), 1);
+        QCOMPARE(scans.results.at(0).text(), QStringLiteral("from the first page"));
     }
 
     void cancelledDialogChangesNothing()

@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 #include "readimagefilerunner.h"
+#include "documentfiles.h"
 #include "imagereadresult.h"
+#include "pageddocument.h"
 #include "poolresults.h"
+#include "scanimagerunner.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -134,10 +137,13 @@ private Q_SLOTS:
     void testNoImage_data();
     void testNoImage();
     void testAllocationLimit();
+    void testFirstPageBeyondTheLimit();
     void testMimeTypeHint_data();
     void testMimeTypeHint();
     void testOrientation_data();
     void testOrientation();
+    void testDocument_data();
+    void testDocument();
 
 private:
     QTemporaryDir m_dir;
@@ -197,6 +203,24 @@ void ReadImageFileRunnerTest::testNoImage_data()
     addFile("png of 100000 x 100000 pixels", pngDeclaring(100000, 100000), QStringLiteral("^The image is 100.?000 × 100.?000 pixels, too large to load\\.$"));
     // Small enough for Qt at one bit a pixel, but four bytes a pixel for the decoder overflow its offsets.
     addFile("1-bit png of 40000 x 40000 pixels", pngDeclaring(40000, 40000, 1), QStringLiteral("^The image is 40.?000 × 40.?000 pixels, too large to load\\.$"));
+
+    addFile("empty pdf.pdf", {}, QStringLiteral("^It is empty\\.$"));
+    addFile("damaged pdf", QByteArray("%PDF-1.4\n" + QByteArray(500, '\x5a')), QStringLiteral("^The document is damaged and cannot be read\\.$"));
+    const QByteArray pdf = Brevlinder::Test::pdfOfCodes({QStringLiteral("locked away")});
+    QVERIFY(writeFile(m_dir.filePath(QStringLiteral("plain.pdf")), pdf));
+    const QString locked = m_dir.filePath(QStringLiteral("protected pdf"));
+    QVERIFY(Brevlinder::Test::runTool(QStringLiteral("qpdf"),
+                                      {QStringLiteral("--encrypt"),
+                                       QStringLiteral("user"),
+                                       QStringLiteral("owner"),
+                                       QStringLiteral("256"),
+                                       QStringLiteral("--"),
+                                       m_dir.filePath(QStringLiteral("plain.pdf")),
+                                       locked}));
+    QTest::newRow("protected pdf") << locked << QStringLiteral("^The document is protected by a password\\.$");
+    const QString noPages = m_dir.filePath(QStringLiteral("pdf without pages"));
+    QVERIFY(Brevlinder::Test::runTool(QStringLiteral("qpdf"), {QStringLiteral("--empty"), noPages}));
+    QTest::newRow("pdf without pages") << noPages << QStringLiteral("^The document has no pages\\.$");
 }
 
 void ReadImageFileRunnerTest::testNoImage()
@@ -230,6 +254,23 @@ void ReadImageFileRunnerTest::testAllocationLimit()
     QVERIFY(results.first().image().isNull());
     QVERIFY2(QRegularExpression(QStringLiteral("^The image is 1.?024 × 1.?024 pixels, too large to load\\.$")).match(results.first().errorString()).hasMatch(),
              qPrintable(results.first().errorString()));
+}
+
+void ReadImageFileRunnerTest::testFirstPageBeyondTheLimit()
+{
+    // A page of 200 × 200 inches does not fit into a megabyte at any resolution that shows a code.
+    const int defaultLimit = QImageReader::allocationLimit();
+    const QString fileName = m_dir.filePath(QStringLiteral("large page.pdf"));
+    QVERIFY(writeFile(fileName, Brevlinder::Test::pdfOfCodes({QStringLiteral("too large")}, QPageSize(QSizeF(14400, 14400), QPageSize::Point))));
+
+    QImageReader::setAllocationLimit(1);
+    const QList<ImageReadResult> results = readOnPool(fileName);
+    QImageReader::setAllocationLimit(defaultLimit);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(!results.first().isValid());
+    QVERIFY(!results.first().document());
+    QCOMPARE(results.first().errorString(), QStringLiteral("The first page of the document cannot be shown."));
 }
 
 void ReadImageFileRunnerTest::testMimeTypeHint_data()
@@ -305,6 +346,60 @@ void ReadImageFileRunnerTest::testOrientation()
     QCOMPARE(image.size(), upright.size());
     for (const QPoint point : {QPoint(16, 8), QPoint(48, 8), QPoint(16, 24), QPoint(48, 24)}) {
         QVERIFY2(closeTo(image.pixel(point), upright.pixel(point)), qPrintable(QStringLiteral("at %1, %2").arg(point.x()).arg(point.y())));
+    }
+}
+
+void ReadImageFileRunnerTest::testDocument_data()
+{
+    QTest::addColumn<QString>("fileName");
+    // The texts of the codes on the pages.
+    QTest::addColumn<QStringList>("pageTexts");
+    // Whether it is read as a document of pages, not as a plain image.
+    QTest::addColumn<bool>("document");
+
+    const QStringList fourPages{QStringLiteral("first page"), QString(), QStringLiteral("third page"), QString()};
+    const QString pdf = m_dir.filePath(QStringLiteral("pages.pdf"));
+    QVERIFY(writeFile(pdf, Brevlinder::Test::pdfOfCodes(fourPages)));
+    QTest::newRow("pdf of 4 pages") << pdf << fourPages << true;
+    // Its signature tells a PDF file whatever its name.
+    const QString misnamed = m_dir.filePath(QStringLiteral("pages.png"));
+    QVERIFY(writeFile(misnamed, Brevlinder::Test::pdfOfCodes(fourPages)));
+    QTest::newRow("pdf named .png") << misnamed << fourPages << true;
+    const QString onePage = m_dir.filePath(QStringLiteral("one page.pdf"));
+    QVERIFY(writeFile(onePage, Brevlinder::Test::pdfOfCodes({QStringLiteral("the only page")})));
+    QTest::newRow("pdf of 1 page") << onePage << QStringList{QStringLiteral("the only page")} << true;
+
+    const QStringList threeFrames{QStringLiteral("frame 1"), QStringLiteral("frame 2"), QStringLiteral("frame 3")};
+    for (const QString &suffix : {QStringLiteral("tif"), QStringLiteral("gif")}) {
+        const QString frames = m_dir.filePath(QStringLiteral("frames.") + suffix);
+        QVERIFY(Brevlinder::Test::imagesOfCodes(frames, threeFrames));
+        QTest::newRow(qPrintable(suffix + QStringLiteral(" of 3 images"))) << frames << threeFrames << true;
+        const QString single = m_dir.filePath(QStringLiteral("single.") + suffix);
+        QVERIFY(Brevlinder::Test::imagesOfCodes(single, {QStringLiteral("one image")}));
+        QTest::newRow(qPrintable(suffix + QStringLiteral(" of 1 image"))) << single << QStringList{QStringLiteral("one image")} << false;
+    }
+}
+
+void ReadImageFileRunnerTest::testDocument()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QStringList, pageTexts);
+    QFETCH(bool, document);
+
+    const QList<ImageReadResult> results = readOnPool(fileName);
+
+    QCOMPARE(results.size(), 1);
+    const ImageReadResult &result = results.first();
+    QVERIFY2(result.isValid(), qPrintable(result.errorString()));
+    QCOMPARE(Brevlinder::scanImage(result.image()).text(), pageTexts.first());
+    if (!document) {
+        QVERIFY(!result.document());
+        return;
+    }
+    QVERIFY(result.document());
+    QCOMPARE(result.document()->pageCount(), pageTexts.size());
+    for (int index = pageTexts.size() - 1; index >= 0; --index) {
+        QCOMPARE(Brevlinder::scanImage(result.document()->page(index)).text(), pageTexts.at(index));
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include "imagereadresult.h"
 
+#include "pageddocument.h"
+
 #include <QSharedData>
 
 namespace Brevlinder::ImageSource
@@ -12,6 +14,7 @@ class ImageReadResultData : public QSharedData
 {
 public:
     QImage image;
+    std::shared_ptr<Documents::PagedDocument> document;
     bool valid = false;
     // Translated only when asked for: the reader runs on a pool thread.
     KLocalizedString reason;
@@ -29,6 +32,14 @@ ImageReadResult::ImageReadResult(const QImage &image)
     d->valid = !image.isNull();
     if (d->valid) {
         d->image = image;
+    }
+}
+
+ImageReadResult::ImageReadResult(const QImage &firstPage, const std::shared_ptr<Documents::PagedDocument> &document)
+    : ImageReadResult(firstPage)
+{
+    if (d->valid) {
+        d->document = document;
     }
 }
 
@@ -53,6 +64,11 @@ ImageReadResult &ImageReadResult::operator=(const ImageReadResult &other) = defa
 const QImage &ImageReadResult::image() const
 {
     return d->image;
+}
+
+std::shared_ptr<Documents::PagedDocument> ImageReadResult::document() const
+{
+    return d->document;
 }
 
 bool ImageReadResult::isValid() const

@@ -10,13 +10,35 @@
 
 #include <QFileDialog>
 #include <QImage>
+#include <QImageReader>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QUrl>
 
 namespace Brevlinder
 {
 namespace ImageSource
 {
+
+namespace
+{
+
+// The files that the dialog lists at first: every image type that the installed plugins read, and PDF documents.
+// Any other file can still be picked, since a file's data, not its name, decides how it is read.
+QString openFileFilter()
+{
+    const QMimeDatabase mimeDatabase;
+    QStringList patterns;
+    for (const QByteArray &mimeType : QImageReader::supportedMimeTypes()) {
+        patterns += mimeDatabase.mimeTypeForName(QString::fromLatin1(mimeType)).globPatterns();
+    }
+    patterns += mimeDatabase.mimeTypeForName(QStringLiteral("application/pdf")).globPatterns();
+    patterns.removeDuplicates();
+    return i18nc("@item:inlistbox file types, then their name patterns", "Images and PDF Documents (%1)", patterns.join(QLatin1Char(' '))) + QLatin1String(";;")
+        + i18nc("@item:inlistbox file types", "All Files (*)");
+}
+
+}
 
 ImageSelector::ImageSelector(Tool *tool)
     : m_tool(tool)
@@ -60,7 +82,7 @@ bool ImageSelector::load(const QMimeData *mimeData, Via via) const
 void ImageSelector::selectFile() const
 {
     const QString caption = ki18nc("@title:window", "Open Image").toString();
-    const QUrl url = QFileDialog::getOpenFileUrl(nullptr, caption, QUrl(), QString(), nullptr, QFileDialog::Options(), QStringList());
+    const QUrl url = QFileDialog::getOpenFileUrl(nullptr, caption, QUrl(), openFileFilter(), nullptr, QFileDialog::Options(), QStringList());
     if (url.isEmpty()) {
         return;
     }

@@ -89,6 +89,11 @@ QImage LoadImageJob::image() const
     return m_image;
 }
 
+std::shared_ptr<Documents::PagedDocument> LoadImageJob::document() const
+{
+    return m_document;
+}
+
 QFuture<QImage> LoadImageJob::imageFuture() const
 {
     return m_imagePromise->future();
@@ -228,6 +233,7 @@ void LoadImageJob::handleReadFinished()
         return;
     }
     m_image = imageReadResult.image();
+    m_document = imageReadResult.document();
     finish();
 }
 

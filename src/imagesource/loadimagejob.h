@@ -35,10 +35,11 @@ namespace Brevlinder::ImageSource
  * after KIO fetched it into a temporary file.
  *
  * The outcome comes the KJob way: on failure error() and errorString() tell what went wrong and why, on
- * success image() holds the image. A load that is still running after a moment says what it loads through
- * infoMessage. A download that receives no data for a while (30 seconds, or the milliseconds in the
- * environment variable BREVLINDER_LOAD_TIMEOUT_MS) ends with a timeout. kill() stops a download or a read of
- * standard input at once. The job deletes itself after its result, and with it the temporary file.
+ * success image() holds the image, and document() the document of several pages that it is the first page of,
+ * if any. A load that is still running after a moment says what it loads through infoMessage. A download that
+ * receives no data for a while (30 seconds, or the milliseconds in the environment variable
+ * BREVLINDER_LOAD_TIMEOUT_MS) ends with a timeout. kill() stops a download or a read of standard input at once.
+ * The job deletes itself after its result, and with it the temporary file.
  */
 class LoadImageJob : public KJob
 {
@@ -52,6 +53,9 @@ public:
 
     /// The loaded image; meaningful when the job ended without error.
     QImage image() const;
+    /// The document of several pages whose first page image() is; null for a plain image. Meaningful when the job
+    /// ended without error.
+    std::shared_ptr<Documents::PagedDocument> document() const;
     /**
      * The image the moment it has been read, on the thread that read it: work chained to this future starts
      * there and then, without waiting for the GUI thread, while the job's result is still on its way. The
@@ -86,6 +90,7 @@ private:
 
     QUrl m_url;
     QImage m_image;
+    std::shared_ptr<Documents::PagedDocument> m_document;
     KIO::TransferJob *m_transferJob = nullptr;
     std::unique_ptr<QTemporaryFile> m_tempFile;
     // The MIME type that KIO reported for a download, a hint at the image format.

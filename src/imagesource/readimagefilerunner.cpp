@@ -3,6 +3,8 @@
 
 #include "readimagefilerunner.h"
 
+#include "imageframesdocument.h"
+#include "pdfdocument.h"
 #include "scanimagerunner.h"
 
 #include <KLocalizedString>
@@ -131,6 +133,29 @@ KLocalizedString tooLargeReason(QImageReader &reader)
     return ki18n("The image is %1 × %2 pixels, too large to load.").subs(size.width()).subs(size.height());
 }
 
+// The formats whose files may hold several images and whose readers count them without decoding them all. Only
+// these are kept in memory and counted; every other image is read straight from its file as before.
+bool mayHoldSeveralImages(const QByteArray &format)
+{
+    static const QList<QByteArray> formats{"gif", "tif", "tiff", "webp"};
+    return formats.contains(format.toLower());
+}
+
+ImageReadResult readPdf(QIODevice &device)
+{
+    // The document keeps the bytes: a download's temporary file goes away after the load, standard input after
+    // the read.
+    const Documents::PdfDocument::Opened opened = Documents::PdfDocument::open(device.readAll());
+    if (!opened.document) {
+        return ImageReadResult::failure(opened.failure);
+    }
+    const QImage firstPage = opened.document->page(0);
+    if (firstPage.isNull()) {
+        return ImageReadResult::failure(ki18n("The first page of the document cannot be shown."));
+    }
+    return ImageReadResult(firstPage, opened.document);
+}
+
 ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
 {
     if (!device.isSequential() && device.size() == 0) {
@@ -142,6 +167,9 @@ ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
     // else from the MIME type that the name or the source of the data gave.
     const QMimeDatabase mimeDatabase;
     const QMimeType content = mimeDatabase.mimeTypeForData(&device);
+    if (content.inherits(QStringLiteral("application/pdf"))) {
+        return readPdf(device);
+    }
     QByteArray format = imageFormatFor(content);
     const bool textWithoutSignature = format.isEmpty() && content.inherits(QStringLiteral("text/plain"));
     if (format.isEmpty() && !mimeTypeHint.isEmpty()) {
@@ -151,7 +179,15 @@ ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
         return ImageReadResult::failure(isText);
     }
 
-    QImageReader reader(&device);
+    QByteArray data;
+    QBuffer buffer(&data);
+    QIODevice *source = &device;
+    if (mayHoldSeveralImages(format)) {
+        data = device.readAll();
+        buffer.open(QIODevice::ReadOnly);
+        source = &buffer;
+    }
+    QImageReader reader(source);
     if (!format.isEmpty()) {
         // Only the plugin for this format gets to look at the data. Letting every plugin probe it costs time,
         // and some of them complain on the terminal about data that is not theirs.
@@ -162,6 +198,8 @@ ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
             return ImageReadResult::failure(isText);
         }
     }
+    // Counted before anything else is read: the TIFF reader counts from where the device stands.
+    const int imageCount = source == &buffer ? reader.imageCount() : 1;
     // Photos from cameras and phones store their orientation in a tag; apply it so the image is upright.
     reader.setAutoTransform(true);
     // An image too large for Qt's allocation limit or for the decoder is refused here, not allocated.
@@ -171,6 +209,9 @@ ImageReadResult decode(QIODevice &device, const QString &mimeTypeHint)
     const QImage image = reader.read();
     if (image.isNull()) {
         return ImageReadResult::failure(reader.errorString());
+    }
+    if (imageCount > 1) {
+        return ImageReadResult(image, std::make_shared<Documents::ImageFramesDocument>(data, format, imageCount));
     }
     return ImageReadResult(image);
 }
