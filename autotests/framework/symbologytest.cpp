@@ -19,6 +19,8 @@ class SymbologyTest : public QObject
 private Q_SLOTS:
     void decoderNames_data();
     void decoderNames();
+    void otherSpellings_data();
+    void otherSpellings();
     void unknownNamesUnchanged_data();
     void unknownNamesUnchanged();
 };
@@ -68,6 +70,23 @@ void SymbologyTest::decoderNames()
     QString enumeratorName = decoderName;
     enumeratorName.remove(u'-');
     QCOMPARE(Brevlinder::symbologyDisplayName(enumeratorName), displayName);
+}
+
+void SymbologyTest::otherSpellings_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("displayName");
+
+    QTest::newRow("lower case") << QStringLiteral("qrcode") << QStringLiteral("QR Code");
+    QTest::newRow("underscore") << QStringLiteral("Data_Matrix") << QStringLiteral("Data Matrix");
+    QTest::newRow("hyphens") << QStringLiteral("Micro-QR-Code") << QStringLiteral("Micro QR Code");
+}
+
+void SymbologyTest::otherSpellings()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, displayName);
+    QCOMPARE(Brevlinder::symbologyDisplayName(name), displayName);
 }
 
 void SymbologyTest::unknownNamesUnchanged_data()
