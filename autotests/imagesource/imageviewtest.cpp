@@ -2,19 +2,111 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 
 #include "imageview.h"
+#include "codeimages.h"
 #include "proportionalimagelabel.h"
 
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QMargins>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
 
 #include <limits>
 
 using namespace Brevlinder::ImageSource;
+
+namespace
+{
+
+// An image with codes at known places, and their outlines: a QR code (0), a Data Matrix (1), an Aztec code (2),
+// maybe rotated, and a Code 128 (3) whose outline is a line across it, as the decoder reports linear codes.
+struct Scene {
+    QImage image;
+    QList<CodeOutline> outlines;
+};
+
+Scene codeScene(int scale, qreal aztecAngle)
+{
+    Scene scene;
+    scene.image = QImage(QSize(460, 420) * scale, QImage::Format_RGB32);
+    scene.image.fill(Qt::white);
+    QPainter painter(&scene.image);
+    const struct {
+        ZXing::BarcodeFormat format;
+        const char *text;
+        QPointF at;
+        qreal angle;
+    } codes[] = {
+        {ZXing::BarcodeFormat::QRCode, "https://example.org/one", {20, 20}, 0},
+        {ZXing::BarcodeFormat::DataMatrix, "two", {330, 40}, 0},
+        {ZXing::BarcodeFormat::Aztec, "three", {200, 150}, aztecAngle},
+        {ZXing::BarcodeFormat::Code128, "four", {40, 290}, 0},
+    };
+    for (const auto &code : codes) {
+        const int moduleSize = code.format == ZXing::BarcodeFormat::Code128 ? 2 : 3;
+        const QImage codeImage = Brevlinder::Test::codeImage(code.format, QString::fromLatin1(code.text), moduleSize);
+        const QSizeF size = codeImage.size();
+        // Each step applies to the points before the ones written ahead of it: turned about its middle, placed, scaled.
+        const QTransform toImage = QTransform()
+                                       .scale(scale, scale)
+                                       .translate(code.at.x() + size.width() / 2, code.at.y() + size.height() / 2)
+                                       .rotate(code.angle)
+                                       .translate(-size.width() / 2, -size.height() / 2);
+        painter.setTransform(toImage);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QPointF(), codeImage);
+
+        const int quietZone = (code.format == ZXing::BarcodeFormat::Code128 ? 10 : 4) * moduleSize;
+        const QRectF symbol = QRectF(QPointF(), size).adjusted(quietZone, quietZone, -quietZone, -quietZone);
+        QPolygonF corners;
+        if (code.format == ZXing::BarcodeFormat::Code128) {
+            corners << QPointF(symbol.left(), symbol.center().y()) << QPointF(symbol.right(), symbol.center().y());
+        } else {
+            corners << symbol.topLeft() << symbol.topRight() << symbol.bottomRight() << symbol.bottomLeft();
+        }
+        scene.outlines.append(CodeOutline{int(scene.outlines.size()), toImage.map(corners).toPolygon()});
+    }
+    return scene;
+}
+
+QPointF centreOf(const QPolygonF &polygon)
+{
+    QPointF sum;
+    for (const QPointF point : polygon) {
+        sum += point;
+    }
+    return sum / polygon.size();
+}
+
+int colourDistance(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+}
+
+// Whether any pixel within \p radius of \p point, in logical pixels, meets \p test.
+template<typename Test>
+bool anyNear(const QImage &image, QPointF point, int radius, Test test)
+{
+    const qreal ratio = image.devicePixelRatio();
+    const QPoint centre = (point * ratio).toPoint();
+    const int reach = qRound(radius * ratio);
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const QPoint at = centre + QPoint(dx, dy);
+            if (image.rect().contains(at) && test(at)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}
 
 class ImageViewTest : public QObject
 {
@@ -30,8 +122,15 @@ private Q_SLOTS:
     void shownImage();
     void largeImageShownScaledDown();
     void transparencyShownLight();
+    void outlinesDrawnOverCodes_data();
+    void outlinesDrawnOverCodes();
+    void outlinesClicked_data();
+    void outlinesClicked();
 
 private:
+    static void addSceneRows();
+    // Where the image's pixel \p imagePoint shows, by the label's contents rectangle, in the label's coordinates.
+    static QPointF shownAt(QLabel *label, QSize imageSize, QPointF imagePoint);
     static QLabel *imageLabel(ImageView &view);
     static bool laidOut(ImageView &view, QSize viewSize);
     static void verifyFitted(QLabel *label, QSize imageSize);
@@ -286,6 +385,150 @@ void ImageViewTest::transparencyShownLight()
         QVERIFY2(grey >= 200, qPrintable(QStringLiteral("grey %1 at %2, %3").arg(grey).arg(point.x()).arg(point.y())));
     }
     QVERIFY(qGray(shown.pixel(contents.center())) < 40);
+}
+
+void ImageViewTest::addSceneRows()
+{
+    QTest::addColumn<QSize>("viewSize");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<qreal>("aztecAngle");
+
+    QTest::newRow("small view") << QSize(260, 240) << 1 << 0.0;
+    QTest::newRow("large view, rotated code") << QSize(700, 520) << 1 << 30.0;
+    QTest::newRow("image larger than the screen, rotated code") << QSize(520, 400) << 4 << -20.0;
+}
+
+QPointF ImageViewTest::shownAt(QLabel *label, QSize imageSize, QPointF imagePoint)
+{
+    const QRectF contents = label->contentsRect();
+    return contents.topLeft()
+        + QPointF((imagePoint.x() + 0.5) * contents.width() / imageSize.width(), (imagePoint.y() + 0.5) * contents.height() / imageSize.height());
+}
+
+void ImageViewTest::outlinesDrawnOverCodes_data()
+{
+    addSceneRows();
+}
+
+// Each outline runs along its code's corners, as the image is scaled and placed; the current one stands out in
+// the highlight colour over a tinted code, the others leave their codes' insides alone. A new image drops them.
+void ImageViewTest::outlinesDrawnOverCodes()
+{
+    QFETCH(QSize, viewSize);
+    QFETCH(int, scale);
+    QFETCH(qreal, aztecAngle);
+
+    const Scene scene = codeScene(scale, aztecAngle);
+    ImageView view;
+    QLabel *label = imageLabel(view);
+    view.resize(viewSize);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_VERIFY(laidOut(view, viewSize));
+    view.setImage(scene.image);
+    QTRY_VERIFY(!label->pixmap().isNull());
+    QCOMPARE(label->pixmap().size() == scene.image.size(), scale == 1);
+    const QImage plain = label->grab().toImage();
+
+    constexpr int current = 0;
+    view.setOutlines(scene.outlines, current);
+    const QImage outlined = label->grab().toImage();
+    if (qEnvironmentVariableIsSet("BREVLINDER_SCREENSHOTS")) {
+        QDir().mkpath(QStringLiteral(SCREENSHOT_DIR));
+        const QString name = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-').remove(u',');
+        QVERIFY(view.grab().save(QStringLiteral(SCREENSHOT_DIR "/outlines-%1.png").arg(name)));
+    }
+
+    const QRgb highlight = label->palette().color(QPalette::Highlight).rgb();
+    const auto changed = [&](QPoint at) {
+        return colourDistance(outlined.pixel(at), plain.pixel(at)) > 60;
+    };
+    const auto highlighted = [&](QPoint at) {
+        return colourDistance(outlined.pixel(at), highlight) < 40;
+    };
+    for (const CodeOutline &outline : scene.outlines) {
+        QPolygonF shown;
+        for (const QPoint corner : outline.corners) {
+            shown << shownAt(label, scene.image.size(), corner);
+        }
+        const QString code = QString::number(outline.code);
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            const QPointF corner = shown.at(i);
+            const QPointF middle = (corner + shown.at((i + 1) % shown.size())) / 2;
+            // The outline keeps a few pixels clear of the code.
+            QVERIFY2(anyNear(outlined, corner, 4, changed), qPrintable(code));
+            QVERIFY2(anyNear(outlined, middle, 4, changed), qPrintable(code));
+            QCOMPARE(anyNear(outlined, middle, 4, highlighted), outline.code == current);
+        }
+        if (shown.size() > 2) {
+            QVERIFY2(anyNear(outlined, centreOf(shown), 1, changed) == (outline.code == current), qPrintable(code));
+        }
+    }
+    const QPointF farFromCodes = shownAt(label, scene.image.size(), QPointF(200, 40) * scale);
+    QVERIFY(!anyNear(outlined, farFromCodes, 3, changed));
+
+    view.setImage(scene.image);
+    QTRY_VERIFY(!label->pixmap().isNull());
+    const QImage again = label->grab().toImage();
+    const QPointF currentCorner = shownAt(label, scene.image.size(), scene.outlines.at(current).corners.at(0));
+    QVERIFY(!anyNear(again, currentCorner, 4, [&](QPoint at) {
+        return colourDistance(again.pixel(at), plain.pixel(at)) > 60;
+    }));
+}
+
+void ImageViewTest::outlinesClicked_data()
+{
+    addSceneRows();
+}
+
+// A left click inside another code's outline, or on the line of a linear code, asks for that code, which the
+// pointer shows as it passes; a click on the current code, beside the codes or with another button asks for
+// nothing.
+void ImageViewTest::outlinesClicked()
+{
+    QFETCH(QSize, viewSize);
+    QFETCH(int, scale);
+    QFETCH(qreal, aztecAngle);
+
+    const Scene scene = codeScene(scale, aztecAngle);
+    ImageView view;
+    QLabel *label = imageLabel(view);
+    view.resize(viewSize);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_VERIFY(laidOut(view, viewSize));
+    view.setImage(scene.image);
+    QTRY_VERIFY(!label->pixmap().isNull());
+    QSignalSpy clicked(&view, &ImageView::codeClicked);
+
+    constexpr int current = 2;
+    view.setOutlines(scene.outlines, current);
+    for (const CodeOutline &outline : scene.outlines) {
+        const QPoint inside = shownAt(label, scene.image.size(), centreOf(QPolygonF(outline.corners))).toPoint();
+        QTest::mouseMove(label, inside);
+        QTRY_COMPARE(label->cursor().shape(), outline.code == current ? Qt::ArrowCursor : Qt::PointingHandCursor);
+        QTest::mouseClick(label, Qt::RightButton, Qt::NoModifier, inside);
+        QTest::mouseClick(label, Qt::LeftButton, Qt::NoModifier, inside);
+        if (outline.code == current) {
+            QCOMPARE(clicked.count(), 0);
+        } else {
+            QCOMPARE(clicked.count(), 1);
+            QCOMPARE(clicked.takeFirst().at(0).toInt(), outline.code);
+        }
+    }
+
+    const QPoint beside = shownAt(label, scene.image.size(), QPointF(200, 40) * scale).toPoint();
+    QTest::mouseMove(label, beside);
+    QTRY_COMPARE(label->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseClick(label, Qt::LeftButton, Qt::NoModifier, beside);
+    QCOMPARE(clicked.count(), 0);
+
+    // A new image drops the outlines, and with them their clicks.
+    view.setImage(scene.image);
+    QTRY_VERIFY(!label->pixmap().isNull());
+    const QPoint formerCode = shownAt(label, scene.image.size(), centreOf(QPolygonF(scene.outlines.at(0).corners))).toPoint();
+    QTest::mouseClick(label, Qt::LeftButton, Qt::NoModifier, formerCode);
+    QCOMPARE(clicked.count(), 0);
 }
 
 QTEST_MAIN(ImageViewTest)

@@ -7,6 +7,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -61,6 +62,8 @@ private Q_SLOTS:
     void addressesBecomeLinks();
     void clickingLinkChangesNothing_data();
     void clickingLinkChangesNothing();
+    void symbologyShown_data();
+    void symbologyShown();
 
 private:
     QList<QUrl> m_openedUrls;
@@ -205,6 +208,45 @@ void PlainTextDisplayTest::clickingLinkChangesNothing()
     QCOMPARE(browser->toHtml(), html);
     QVERIFY(browser->source().isEmpty());
     QVERIFY(m_openedUrls.isEmpty());
+}
+
+void PlainTextDisplayTest::symbologyShown_data()
+{
+    QTest::addColumn<QList<ScanResult>>("results");
+    QTest::addColumn<QString>("expectedName");
+
+    const auto found = [](const char *symbology) {
+        ScanResult::Code code;
+        code.symbology = QString::fromLatin1(symbology);
+        return ScanResult(QStringLiteral("text"), "text", code);
+    };
+    QTest::newRow("QR code") << QList<ScanResult>{found("QRCode")} << QStringLiteral("QR Code");
+    QTest::newRow("EAN-13") << QList<ScanResult>{found("EAN-13")} << QStringLiteral("EAN-13");
+    QTest::newRow("unknown to this program") << QList<ScanResult>{found("HanXin")} << QStringLiteral("HanXin");
+    QTest::newRow("without a symbology") << QList<ScanResult>{ScanResult(QStringLiteral("text"), "text")} << QString();
+    QTest::newRow("found, then not valid") << QList<ScanResult>{found("Aztec"), ScanResult()} << QString();
+    QTest::newRow("found, then another") << QList<ScanResult>{found("Aztec"), found("DataMatrix")} << QStringLiteral("Data Matrix");
+}
+
+// The latest code's symbology shows above its text by the name users know, and a screen reader hears it with the
+// text; nothing shows without one.
+void PlainTextDisplayTest::symbologyShown()
+{
+    QFETCH(QList<ScanResult>, results);
+    QFETCH(QString, expectedName);
+
+    PlainTextDisplay::Tool tool;
+    for (const ScanResult &result : std::as_const(results)) {
+        tool.setScanResult(result);
+    }
+
+    auto *label = tool.widget()->findChild<QLabel *>(QStringLiteral("symbologyLabel"));
+    QVERIFY(label);
+    QCOMPARE(label->isVisibleTo(tool.widget()), !expectedName.isEmpty());
+    if (!expectedName.isEmpty()) {
+        QCOMPARE(label->text(), expectedName);
+    }
+    QCOMPARE(browserOf(tool)->accessibleDescription(), expectedName);
 }
 
 QTEST_MAIN(PlainTextDisplayTest)

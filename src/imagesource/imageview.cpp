@@ -45,11 +45,13 @@ ImageView::ImageView(QWidget *parent)
     setLayout(layout);
 
     connect(&m_shownImageWatcher, &QFutureWatcherBase::finished, this, &ImageView::handleShownImageScaled);
+    connect(m_imageLabel, &ProportionalImageLabel::codeClicked, this, &ImageView::codeClicked);
 }
 
 void ImageView::setImage(const QImage &image, const QString &imageName)
 {
     m_imageSize = image.size();
+    m_imageLabel->setOutlines({}, -1);
     // The picture is what a screen reader user asks about: what it is and how large.
     m_imageLabel->setAccessibleName(imageName);
     m_imageLabel->setAccessibleDescription(image.isNull() ? QString() : i18nc("@info the size of the shown image", "%1 × %2 pixels", image.width(), image.height()));
@@ -63,6 +65,11 @@ void ImageView::setImage(const QImage &image, const QString &imageName)
     // and the view stays empty until the copy is there.
     m_imageLabel->setPixmap(QPixmap());
     m_shownImageWatcher.setFuture(QtConcurrent::run(&ImageView::shownImage, image, screenPixels));
+}
+
+void ImageView::setOutlines(const QList<CodeOutline> &outlines, int currentCode)
+{
+    m_imageLabel->setOutlines(outlines, currentCode);
 }
 
 void ImageView::handleShownImageScaled()

@@ -5,11 +5,22 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QCursor>
+#include <QLineF>
 #include <QMargins>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QPen>
 #include <QPixmap>
+#include <QPolygonF>
 #include <QResizeEvent>
 #include <QSize>
+#include <QTransform>
+
+#include <algorithm>
+#include <utility>
 
 namespace Brevlinder
 {
@@ -33,6 +44,19 @@ QBrush checkerboard()
     return QBrush(tile);
 }
 
+// An outline narrower than this, in logical pixels, is widened to it, so that a code drawn small, or reported as
+// a line, still shows and takes a click.
+constexpr qreal minimumOutlineBreadth = 10;
+// How far, in logical pixels, an outline's corners lie outside the code's.
+constexpr qreal outlineClearance = 4;
+
+}
+
+ProportionalImageLabel::ProportionalImageLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    // For the pointing hand over a code that can be clicked.
+    setMouseTracking(true);
 }
 
 void ProportionalImageLabel::setPixmap(const QPixmap &pixmap, QSize imageSize)
@@ -87,6 +111,176 @@ void ProportionalImageLabel::paintEvent(QPaintEvent *event)
         painter.fillRect(contentsRect(), checkerboard());
     }
     QLabel::paintEvent(event);
+    if (!showsOutlines()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The current code last, so that nothing covers it.
+    for (const CodeOutline &outline : std::as_const(m_outlines)) {
+        if (outline.code != m_currentCode) {
+            paintOutline(painter, outline, false);
+        }
+    }
+    for (const CodeOutline &outline : std::as_const(m_outlines)) {
+        if (outline.code == m_currentCode) {
+            paintOutline(painter, outline, true);
+        }
+    }
+}
+
+void ProportionalImageLabel::setOutlines(const QList<CodeOutline> &outlines, int currentCode)
+{
+    m_outlines = outlines;
+    m_currentCode = currentCode;
+    m_pressedCode = -1;
+    update();
+    // The pointer may now rest on a code that became current, or on one that became clickable.
+    updateCursor(mapFromGlobal(QCursor::pos()));
+}
+
+QTransform ProportionalImageLabel::imageToLabel() const
+{
+    // The pixmap fills the contents rectangle; the image it was made from may be larger, with the same proportions.
+    const QRect contents = contentsRect();
+    QTransform transform;
+    transform.translate(contents.x(), contents.y());
+    transform.scale(qreal(contents.width()) / m_pixmapWidth, qreal(contents.height()) / m_pixmapHeight);
+    // A corner names a pixel: the outline runs through the pixel's middle, at every scale.
+    transform.translate(0.5, 0.5);
+    return transform;
+}
+
+QPointF ProportionalImageLabel::labelPoint(QPointF imagePoint) const
+{
+    return imageToLabel().map(imagePoint);
+}
+
+bool ProportionalImageLabel::showsOutlines() const
+{
+    return !m_outlines.isEmpty() && m_pixmapWidth > 0 && m_pixmapHeight > 0 && !pixmap().isNull();
+}
+
+QPainterPath ProportionalImageLabel::outlineShape(const CodeOutline &outline) const
+{
+    QPolygonF corners = imageToLabel().map(QPolygonF(outline.corners));
+    QPainterPath shape;
+    if (corners.isEmpty()) {
+        return shape;
+    }
+    if (corners.size() > 2) {
+        // A little outside the code, so that the line does not cover its outer modules.
+        QPointF centre;
+        for (const QPointF corner : std::as_const(corners)) {
+            centre += corner;
+        }
+        centre /= corners.size();
+        for (QPointF &corner : corners) {
+            const QLineF outwards(centre, corner);
+            if (outwards.length() > 0) {
+                corner += (outwards.unitVector().p2() - centre) * outlineClearance;
+            }
+        }
+    }
+    shape.addPolygon(corners);
+    shape.closeSubpath();
+
+    // The breadth across the longest side: the area over that side's length.
+    qreal doubleArea = 0;
+    qreal longestSide = 0;
+    for (qsizetype i = 0; i < corners.size(); ++i) {
+        const QPointF from = corners.at(i);
+        const QPointF to = corners.at((i + 1) % corners.size());
+        doubleArea += from.x() * to.y() - to.x() * from.y();
+        longestSide = std::max(longestSide, QLineF(from, to).length());
+    }
+    if (longestSide < 1) {
+        QPainterPath dot;
+        dot.addEllipse(shape.boundingRect().center(), minimumOutlineBreadth / 2, minimumOutlineBreadth / 2);
+        return dot;
+    }
+    if (qAbs(doubleArea) / 2 / longestSide >= minimumOutlineBreadth) {
+        return shape;
+    }
+    // A line, or a code too small at this scale: a band around it with rounded ends.
+    QPainterPathStroker stroker;
+    stroker.setWidth(minimumOutlineBreadth);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    return stroker.createStroke(shape).united(shape);
+}
+
+void ProportionalImageLabel::paintOutline(QPainter &painter, const CodeOutline &outline, bool current) const
+{
+    const QPainterPath shape = outlineShape(outline);
+    const QColor highlight = palette().color(QPalette::Highlight);
+    // A dark halo under a bright line: the outline shows on light and dark images alike.
+    if (current) {
+        QColor fill = highlight;
+        fill.setAlpha(60);
+        painter.fillPath(shape, fill);
+    }
+    painter.strokePath(shape, QPen(QColor(0, 0, 0, current ? 170 : 150), current ? 6.5 : 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.strokePath(shape, QPen(current ? highlight : QColor(Qt::white), current ? 3.5 : 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
+int ProportionalImageLabel::codeAt(QPointF position) const
+{
+    if (!showsOutlines()) {
+        return -1;
+    }
+    bool inCurrent = false;
+    for (const CodeOutline &outline : m_outlines) {
+        if (outlineShape(outline).contains(position)) {
+            if (outline.code != m_currentCode) {
+                return outline.code;
+            }
+            inCurrent = true;
+        }
+    }
+    return inCurrent ? m_currentCode : -1;
+}
+
+void ProportionalImageLabel::updateCursor(QPointF position)
+{
+    const int code = codeAt(position);
+    if (code >= 0 && code != m_currentCode) {
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void ProportionalImageLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    updateCursor(event->position());
+    QLabel::mouseMoveEvent(event);
+}
+
+void ProportionalImageLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const int code = codeAt(event->position());
+        if (code >= 0 && code != m_currentCode) {
+            m_pressedCode = code;
+            event->accept();
+            return;
+        }
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void ProportionalImageLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_pressedCode >= 0) {
+        const int pressed = std::exchange(m_pressedCode, -1);
+        event->accept();
+        if (codeAt(event->position()) == pressed) {
+            Q_EMIT codeClicked(pressed);
+        }
+        return;
+    }
+    QLabel::mouseReleaseEvent(event);
 }
 
 void ProportionalImageLabel::updateMargins()

@@ -3,13 +3,19 @@
 
 #pragma once
 
+#include "codeoutline.h"
+
 #include <QLabel>
 
 class QMargins;
+class QMouseEvent;
+class QPainterPath;
 class QPaintEvent;
+class QPainter;
 class QPixmap;
 class QResizeEvent;
 class QSize;
+class QTransform;
 
 namespace Brevlinder
 {
@@ -23,11 +29,16 @@ namespace ImageSource
  * its own contents margins so that the contents rectangle has the pixmap's proportions and sits centred.
  * A pixmap with transparency is drawn over a light checkerboard: a dark code on a transparent background stays
  * visible whatever the colours around the label.
+ *
+ * Over the pixmap it outlines codes, given in the pixels of the image the pixmap shows, and reports a click on
+ * any of them but the current one.
  */
 class ProportionalImageLabel : public QLabel
 {
+    Q_OBJECT
+
 public:
-    using QLabel::QLabel;
+    explicit ProportionalImageLabel(QWidget *parent = nullptr);
 
     /**
      * Records the size of \p pixmap and fits the margins to it before showing it. Hides QLabel::setPixmap.
@@ -44,16 +55,40 @@ public:
      */
     static QMargins marginsFor(QSize labelSize, QSize pixmapSize, const QMargins &currentMargins);
 
+    /// Outlines \p outlines over the pixmap, \p currentCode emphasised, replacing the outlines before.
+    void setOutlines(const QList<CodeOutline> &outlines, int currentCode);
+    /// Where the image's pixel \p imagePoint is drawn, the centre of the pixel; meaningful while a pixmap is shown.
+    QPointF labelPoint(QPointF imagePoint) const;
+
+Q_SIGNALS:
+    /// A left click went to the outline of \p code, which is not the current one.
+    void codeClicked(int code);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void updateMargins();
+    void updateCursor(QPointF position);
+    QTransform imageToLabel() const;
+    QPainterPath outlineShape(const CodeOutline &outline) const;
+    void paintOutline(QPainter &painter, const CodeOutline &outline, bool current) const;
+    /// The code whose outline takes a click at \p position: another code before the current one, as the current
+    /// one may surround it; -1 for none.
+    int codeAt(QPointF position) const;
+    bool showsOutlines() const;
 
     int m_pixmapWidth = 0;
     int m_pixmapHeight = 0;
     bool m_pixmapHasAlpha = false;
+    QList<CodeOutline> m_outlines;
+    int m_currentCode = -1;
+    // The code under the left button's press; a click is a press and release on the same code.
+    int m_pressedCode = -1;
 };
 
 }

@@ -14,9 +14,14 @@
 #include <QAction>
 #include <QIcon>
 
+#include <QComboBox>
 #include <QImage>
+#include <QKeySequence>
+#include <QSignalBlocker>
 #include <QStackedLayout>
 #include <QString>
+#include <QStyle>
+#include <QToolButton>
 
 #include <utility>
 
@@ -27,11 +32,48 @@ namespace ImageSource
 
 Widget::Widget(QWidget *parent)
     : QWidget(parent)
+    , m_previousPageAction(new QAction(i18nc("@action:button", "Previous Page"), this))
+    , m_nextPageAction(new QAction(i18nc("@action:button", "Next Page"), this))
     , m_imageView(new ImageView(this))
 {
     m_ui.setupUi(this);
     m_imageView->setAccessibleName(i18nc("@label", "Image"));
     m_ui.widgetStackLayout->addWidget(m_imageView);
+    connect(m_imageView, &ImageView::codeClicked, this, &Widget::codeClicked);
+    // setCodeChoices blocks the chooser's signals, so this reports the user's choices only.
+    connect(m_ui.codeChooser, &QComboBox::currentIndexChanged, this, &Widget::codeChosen);
+
+    // Page Up and Page Down turn pages wherever the focus is in this widget: the chooser, which would take them
+    // for its own entries, lets the shortcuts have them first.
+    const struct {
+        QAction *action;
+        QToolButton *button;
+        Qt::Key key;
+        QString toolTip;
+        void (Widget::*requested)();
+    } pageActions[] = {
+        {m_previousPageAction,
+         m_ui.previousPageButton,
+         Qt::Key_PageUp,
+         i18nc("@info:tooltip %1 is a key", "Show the codes on the previous page (%1)", QKeySequence(Qt::Key_PageUp).toString(QKeySequence::NativeText)),
+         &Widget::previousPageRequested},
+        {m_nextPageAction,
+         m_ui.nextPageButton,
+         Qt::Key_PageDown,
+         i18nc("@info:tooltip %1 is a key", "Show the codes on the next page (%1)", QKeySequence(Qt::Key_PageDown).toString(QKeySequence::NativeText)),
+         &Widget::nextPageRequested},
+    };
+    for (const auto &page : pageActions) {
+        page.action->setToolTip(page.toolTip);
+        page.action->setShortcut(page.key);
+        page.action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        page.action->setEnabled(false);
+        addAction(page.action);
+        page.button->setDefaultAction(page.action);
+        connect(page.action, &QAction::triggered, this, page.requested);
+    }
+    setCodeChoices({}, -1);
+    setPages(0, 0);
     // Connected only now: the image view becoming current as the first entry is no change of view.
     connect(m_ui.widgetStackLayout, &QStackedLayout::currentChanged, this, &Widget::handleCurrentViewChanged);
 }
@@ -87,6 +129,74 @@ bool Widget::isInPickView() const
 void Widget::setImageViewDropSelector(ImageSelector *imageSelector)
 {
     m_imageView->setDropSelector(imageSelector);
+}
+
+void Widget::setOutlines(const QList<CodeOutline> &outlines, int currentCode)
+{
+    m_imageView->setOutlines(outlines, currentCode);
+}
+
+void Widget::setCodeChoices(const QStringList &entries, int current)
+{
+    const QSignalBlocker blocker(m_ui.codeChooser);
+    QStringList shownEntries;
+    for (int i = 0; i < m_ui.codeChooser->count(); ++i) {
+        shownEntries.append(m_ui.codeChooser->itemText(i));
+    }
+    // The same entries stay, so that a screen reader is not told of a new list whenever the current code changes.
+    if (shownEntries != entries) {
+        m_ui.codeChooser->clear();
+        m_ui.codeChooser->addItems(entries);
+    }
+    m_ui.codeChooser->setCurrentIndex(current);
+    const bool shown = entries.size() >= 2;
+    m_ui.codeLabel->setVisible(shown);
+    m_ui.codeChooser->setVisible(shown);
+    updateCodeNavigationVisibility();
+}
+
+QString Widget::codeChoiceText(int number, int count, const QString &symbologyName, const QString &text, int page)
+{
+    // Enough of the text to tell codes apart, on the one line of an entry.
+    constexpr qsizetype shownLength = 30;
+    QString shortText = text.simplified();
+    if (shortText.size() > shownLength) {
+        qsizetype cut = shownLength - 1;
+        if (shortText.at(cut - 1).isHighSurrogate()) {
+            --cut;
+        }
+        shortText = shortText.left(cut) + u'…';
+    }
+    QString entry = i18nc("@item:inlistbox a code's number among all codes, and its symbology", "%1 of %2 · %3", number, count, symbologyName);
+    if (!shortText.isEmpty()) {
+        entry = i18nc("@item:inlistbox a code's number and symbology, then the start of its text", "%1 · %2", entry, shortText);
+    }
+    if (page >= 0) {
+        entry = i18nc("@item:inlistbox the page of the document that shows a code, before the rest of its entry", "page %1 · %2", page + 1, entry);
+    }
+    return entry;
+}
+
+void Widget::setPages(int currentPage, int pageCount)
+{
+    const bool shown = pageCount >= 2;
+    if (shown && m_previousPageAction->icon().isNull()) {
+        // Looked up only for a document of pages: an icon lookup holds up the start.
+        m_previousPageAction->setIcon(QIcon::fromTheme(QStringLiteral("go-previous"), style()->standardIcon(QStyle::SP_ArrowBack)));
+        m_nextPageAction->setIcon(QIcon::fromTheme(QStringLiteral("go-next"), style()->standardIcon(QStyle::SP_ArrowForward)));
+    }
+    m_ui.pageLabel->setText(shown ? i18nc("@label", "Page %1 of %2", currentPage + 1, pageCount) : QString());
+    m_previousPageAction->setEnabled(shown && currentPage > 0);
+    m_nextPageAction->setEnabled(shown && currentPage < pageCount - 1);
+    m_ui.previousPageButton->setVisible(shown);
+    m_ui.pageLabel->setVisible(shown);
+    m_ui.nextPageButton->setVisible(shown);
+    updateCodeNavigationVisibility();
+}
+
+void Widget::updateCodeNavigationVisibility()
+{
+    m_ui.codeNavigation->setVisible(!m_ui.codeChooser->isHidden() || !m_ui.pageLabel->isHidden());
 }
 
 void Widget::showSuccessMessage(const QString &message)

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "codeoutline.h"
 #include "ui_widget.h"
 
 #include <QAccessible>
@@ -23,9 +24,10 @@ class ImageSelector;
 class ImageView;
 
 /**
- * The image source's face: a stack of the image view and the pick view, one of them shown, above a message
- * line for the outcome of loads and scans. It reports each change between the two views and decides nothing
- * about loading or scanning itself.
+ * The image source's face: a stack of the image view and the pick view, one of them shown, above a row that
+ * picks among the codes found and the pages of a document, and a message line for the outcome of loads and
+ * scans. It reports each change between the two views and each choice of the user, and decides nothing about
+ * loading or scanning itself.
  */
 class Widget : public QWidget, private QAccessible::ActivationObserver
 {
@@ -49,6 +51,20 @@ public:
     /// Lets drops of an image or one URL on the image view go to \p imageSelector; null refuses them.
     void setImageViewDropSelector(ImageSelector *imageSelector);
 
+    /// Outlines the codes in the image view, \p currentCode emphasised; see ImageView::setOutlines.
+    void setOutlines(const QList<CodeOutline> &outlines, int currentCode);
+    /// Fills the code chooser with one entry a code (see codeChoiceText) and selects \p current; hidden with fewer
+    /// than two entries. Emits no codeChosen.
+    void setCodeChoices(const QStringList &entries, int current);
+    /**
+     * A code chooser's entry: "2 of 3 · QR Code · https://example.org/…" for the code numbered \p number of
+     * \p count, and "page 2 · 1 of 2 · Aztec · …" with \p page, counted from 0 as ScanResult::Code::page does;
+     * -1 leaves the page out. The text is cut short, on one line.
+     */
+    static QString codeChoiceText(int number, int count, const QString &symbologyName, const QString &text, int page = -1);
+    /// Shows "Page 2 of 4" for \p currentPage (from 0) between the page buttons; hidden when \p pageCount < 2.
+    void setPages(int currentPage, int pageCount);
+
     void showSuccessMessage(const QString &message);
     void showErrorMessage(const QString &message);
     void showInformationMessage(const QString &message);
@@ -61,6 +77,14 @@ Q_SIGNALS:
     void isInPickViewChanged(bool isInPickView);
     /// The user pressed "Cancel" beside the loading message.
     void cancelRequested();
+    /// The user clicked the outline of \p code, another than the current one, in the image view.
+    void codeClicked(int code);
+    /// The user picked the entry \p index in the code chooser.
+    void codeChosen(int index);
+    /// The user asked for the previous page: its button, or Page Up.
+    void previousPageRequested();
+    /// The user asked for the next page: its button, or Page Down.
+    void nextPageRequested();
 
 private Q_SLOTS:
     void handleCurrentViewChanged();
@@ -69,6 +93,7 @@ private:
     void showMessage(KMessageWidget::MessageType type, const QString &message);
     void setMessage(KMessageWidget::MessageType type, const QString &message);
     QAction *cancelAction();
+    void updateCodeNavigationVisibility();
     void announce(const QString &message, QAccessible::AnnouncementPoliteness politeness);
     void accessibilityActiveChanged(bool active) override;
     void announceHeldMessage();
@@ -87,6 +112,8 @@ private:
 
     Ui::Widget m_ui;
     QAction *m_cancelAction = nullptr;
+    QAction *m_previousPageAction;
+    QAction *m_nextPageAction;
     std::optional<Message> m_messageBeforeLoading;
     // A message that came before the screen reader could hear it.
     std::optional<Announcement> m_heldAnnouncement;

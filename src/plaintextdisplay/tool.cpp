@@ -4,6 +4,7 @@
 #include "tool.h"
 
 #include "scanresult.h"
+#include "symbology.h"
 #include "widget.h"
 
 namespace Brevlinder
@@ -26,6 +27,7 @@ void Tool::setScanResult(const ScanResult &scanResult)
     m_widget->setEnabled(scanResult.isValid());
     // A result that is not valid has empty text, so this clears the view.
     m_widget->setText(scanResult.text());
+    m_widget->setSymbology(scanResult.isValid() ? symbologyDisplayName(scanResult.code().symbology) : QString());
 }
 
 QWidget *Tool::widget()

@@ -15,7 +15,7 @@ namespace PlainTextDisplay
 class Widget;
 
 /**
- * Shows the decoded text of the latest scan, with links; the view is disabled until a valid result arrives.
+ * Shows the decoded text of the latest scan, with links, and its symbology; the view is disabled until a valid result arrives.
  */
 class Tool : public AbstractDisplayTool
 {

@@ -26,5 +26,13 @@ void Widget::setText(const QString &text)
     m_ui.plainTextView->setHtml(html);
 }
 
+void Widget::setSymbology(const QString &name)
+{
+    m_ui.symbologyLabel->setText(name);
+    m_ui.symbologyLabel->setVisible(!name.isEmpty());
+    // A screen reader in the text hears what kind of code it came from, without leaving it for the label.
+    m_ui.plainTextView->setAccessibleDescription(name);
+}
+
 }
 }

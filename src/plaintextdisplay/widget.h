@@ -15,7 +15,7 @@ namespace PlainTextDisplay
 {
 
 /**
- * A read-only view of a decoded text in which web addresses, e-mail addresses and phone numbers are links.
+ * The symbology of a decoded code above a read-only view of its text, in which web addresses, e-mail addresses and phone numbers are links.
  *
  * A click on a link neither navigates to it, which would replace the text, nor hands it to another program;
  * links are opened or copied only on purpose, through their context menu (see TextView).
@@ -29,6 +29,8 @@ public:
 
     /// Shows \p text, replacing what was shown before.
     void setText(const QString &text);
+    /// Names the symbology of the shown code, such as "QR Code", above the text; an empty name hides it.
+    void setSymbology(const QString &name);
 
 private:
     Ui::Widget m_ui;
