@@ -4,6 +4,8 @@
 #pragma once
 
 #include "abstractsourcetool.h"
+#include "foundcodes.h"
+#include "pagescan.h"
 #include "scanresult.h"
 
 #include <QFutureWatcher>
@@ -16,6 +18,10 @@ class QImage;
 
 namespace Brevlinder
 {
+namespace Documents
+{
+class PagedDocument;
+}
 
 namespace ImageSource
 {
@@ -29,6 +35,10 @@ class Widget;
  * handed over as it is), shown, and scanned on the thread pool; the outcome goes to the widget's message line
  * and out through scanFinished. Scanning starts the moment the image has been read, while the GUI thread may
  * still be busy elsewhere, so the start image is scanned while the window is being built.
+ *
+ * The first scan stops at the first code, which shows at once. A second scan then looks for every code, on every
+ * page of a document; each code found is outlined on its page and offered in the chooser, and the one chosen
+ * goes out through scanFinished as a new scan would.
  *
  * A newer image or load replaces the one before: nothing of the old one shows afterwards.
  */
@@ -65,13 +75,27 @@ private:
     Widget *sourceWidget();
     ImageSelector *imageSelector();
     void scan(QFuture<QImage> image);
-    void showImage(const QImage &image, const QString &imageName);
+    void showImage(const QImage &image, const QString &imageName, const std::shared_ptr<Documents::PagedDocument> &document = {});
     void showLoadingMessage(const QString &message);
     void stopLoad();
     void dropScan();
     void handleLoadResult(KJob *job);
     void handleScanFinished();
     void reportScan();
+    void forgetCodes();
+    int pageCount() const;
+    void scanEveryCode();
+    void handlePagesScanned(int begin, int end);
+    void reportCodes();
+    QStringList scanProblems() const;
+    void updateCodeViews();
+    QStringList codeChoices() const;
+    void chooseCode(int code);
+    void turnToPage(int page);
+    void showPage(int page);
+    void handlePageRendered();
+    void showPageInView(int page, const QImage &image);
+    QString pageName(int page) const;
 
     // Declared before the widget, so that the pick view, which points to the selector, goes first.
     std::unique_ptr<ImageSelector> m_imageSelector;
@@ -83,6 +107,21 @@ private:
     QFutureWatcher<ScanResult> m_scanWatcher;
     // A scan may end before the result of its load has come round to the GUI thread.
     bool m_scanEndedBeforeImageShown = false;
+
+    // What is shown: its name, its pages beyond the first when it is a document, and its first page.
+    QString m_imageName;
+    std::shared_ptr<Documents::PagedDocument> m_document;
+    QImage m_firstPage;
+    // The page the user asked for, and the page whose picture the view shows until that one is rendered.
+    int m_requestedPage = 0;
+    int m_pageInView = 0;
+    // Watches the rendering of the page the user asked for; a newer request takes it over.
+    QFutureWatcher<QImage> m_pageWatcher;
+    // The scan for every code of what is shown, page by page.
+    QFutureWatcher<PageCodes> m_everyCodeWatcher;
+    FoundCodes m_foundCodes;
+    int m_scannedPages = 0;
+    QList<int> m_unreadablePages;
 };
 
 }

@@ -214,6 +214,16 @@ void Widget::showInformationMessage(const QString &message)
     showMessage(KMessageWidget::Information, message);
 }
 
+void Widget::showWarningMessage(const QString &message)
+{
+    showMessage(KMessageWidget::Warning, message);
+}
+
+void Widget::showProgressMessage(const QString &message)
+{
+    showMessage(KMessageWidget::Information, message, Announce::No);
+}
+
 void Widget::showLoadingMessage(const QString &message)
 {
     const Message before = m_messageBeforeLoading.value_or(
@@ -245,13 +255,16 @@ void Widget::restoreMessageBeforeLoading()
     m_ui.messageWidget->setVisible(before->shown);
 }
 
-void Widget::showMessage(KMessageWidget::MessageType type, const QString &message)
+void Widget::showMessage(KMessageWidget::MessageType type, const QString &message, Announce spoken)
 {
     // A new message ends whatever loading message was there, and its Cancel with it.
     m_messageBeforeLoading.reset();
     m_ui.messageWidget->removeAction(m_cancelAction);
     setMessage(type, message);
     m_ui.messageWidget->animatedShow();
+    if (spoken == Announce::No) {
+        return;
+    }
     // A screen reader speaks the outcome without the user having to look for it; an error interrupts.
     announce(message, type == KMessageWidget::Error ? QAccessible::AnnouncementPoliteness::Assertive : QAccessible::AnnouncementPoliteness::Polite);
 }

@@ -68,6 +68,9 @@ public:
     void showSuccessMessage(const QString &message);
     void showErrorMessage(const QString &message);
     void showInformationMessage(const QString &message);
+    void showWarningMessage(const QString &message);
+    /// Shows how far a long piece of work has got, without announcing it: a screen reader would hear every step.
+    void showProgressMessage(const QString &message);
     /// Shows what is being loaded, with a "Cancel" button that emits cancelRequested.
     void showLoadingMessage(const QString &message);
     /// Brings back the message that the loading message replaced (or none), without announcing it again.
@@ -90,7 +93,11 @@ private Q_SLOTS:
     void handleCurrentViewChanged();
 
 private:
-    void showMessage(KMessageWidget::MessageType type, const QString &message);
+    enum class Announce {
+        Yes,
+        No,
+    };
+    void showMessage(KMessageWidget::MessageType type, const QString &message, Announce spoken = Announce::Yes);
     void setMessage(KMessageWidget::MessageType type, const QString &message);
     QAction *cancelAction();
     void updateCodeNavigationVisibility();
