@@ -1,0 +1,250 @@
+// SPDX-FileCopyrightText: 2026 Brevlinder developers
+// SPDX-License-Identifier: GPL-2.0-or-later
+
+#include "documentfiles.h"
+#include "imageview.h"
+#include "scanrecorder.h"
+#include "scanresult.h"
+#include "tool.h"
+
+#include <KMessageWidget>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using Brevlinder::ScanResult;
+using Brevlinder::ImageSource::Tool;
+using Brevlinder::Test::ScanRecorder;
+
+namespace
+{
+
+KMessageWidget *messageWidget(Tool &tool)
+{
+    return tool.widget()->findChild<KMessageWidget *>(QStringLiteral("messageWidget"));
+}
+
+QComboBox *chooser(Tool &tool)
+{
+    return tool.widget()->findChild<QComboBox *>(QStringLiteral("codeChooser"));
+}
+
+QString pageLabel(Tool &tool)
+{
+    return tool.widget()->findChild<QLabel *>(QStringLiteral("pageLabel"))->text();
+}
+
+QWidget *imageView(Tool &tool)
+{
+    return tool.widget()->findChild<Brevlinder::ImageSource::ImageView *>();
+}
+
+QString lastText(const ScanRecorder &scans)
+{
+    return scans.results.isEmpty() ? QString() : scans.results.constLast().text();
+}
+
+QStringList entries(QComboBox *comboBox)
+{
+    QStringList texts;
+    for (int i = 0; i < comboBox->count(); ++i) {
+        texts.append(comboBox->itemText(i));
+    }
+    return texts;
+}
+
+// Writes a PDF of one page a text (a QR code of it, or nothing for an empty one) and gives its URL.
+QUrl writtenPdf(const QTemporaryDir &directory, const QString &name, const QStringList &pageTexts)
+{
+    const QString fileName = directory.filePath(name);
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(Brevlinder::Test::pdfOfCodes(pageTexts)) < 0) {
+        return {};
+    }
+    return QUrl::fromLocalFile(fileName);
+}
+
+}
+
+class DocumentPagesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Codes on pages 1 and 3 of 4: both offered with their pages; turning pages shows them and makes a page's code
+    // the current one; choosing a code shows its page.
+    void codesOnTwoPagesOfFour()
+    {
+        const QTemporaryDir directory;
+        const QUrl url =
+            writtenPdf(directory, QStringLiteral("tickets.pdf"), {QStringLiteral("first page"), QString(), QStringLiteral("third page"), QString()});
+        Tool tool;
+        ScanRecorder scans(tool);
+        tool.widget()->resize(600, 500);
+        tool.widget()->show();
+        tool.widget()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(tool.widget()));
+        tool.load(url);
+
+        QTRY_COMPARE(messageWidget(tool)->text(), QStringLiteral("2 codes found in the document."));
+        // Page Up and Page Down turn pages wherever the focus is in the picture's part of the window.
+        QWidget *scrollArea = imageView(tool)->findChild<QScrollArea *>();
+        scrollArea->setFocus(Qt::TabFocusReason);
+        QVERIFY(scrollArea->hasFocus());
+        QCOMPARE(scans.count(), 1);
+        QCOMPARE(lastText(scans), QStringLiteral("first page"));
+        QCOMPARE(entries(chooser(tool)),
+                 QStringList({QStringLiteral("page 1 · 1 of 1 · QR Code · first page"), QStringLiteral("page 3 · 1 of 1 · QR Code · third page")}));
+        QCOMPARE(pageLabel(tool), QStringLiteral("Page 1 of 4"));
+        QCOMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("tickets.pdf, page 1 of 4"));
+
+        // A page without a code keeps the text of the code before.
+        QTest::keyClick(scrollArea, Qt::Key_PageDown);
+        QTRY_COMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("tickets.pdf, page 2 of 4"));
+        QCOMPARE(pageLabel(tool), QStringLiteral("Page 2 of 4"));
+        QCOMPARE(scans.count(), 1);
+
+        QTest::keyClick(scrollArea, Qt::Key_PageDown);
+        QTRY_COMPARE(lastText(scans), QStringLiteral("third page"));
+        QTRY_COMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("tickets.pdf, page 3 of 4"));
+        QCOMPARE(chooser(tool)->currentIndex(), 1);
+
+        chooser(tool)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(chooser(tool), Qt::Key_Up);
+        QTRY_COMPARE(lastText(scans), QStringLiteral("first page"));
+        QTRY_COMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("tickets.pdf, page 1 of 4"));
+        QCOMPARE(pageLabel(tool), QStringLiteral("Page 1 of 4"));
+    }
+
+    // A document whose first code is on a later page shows that page and its code when the page has been read.
+    void firstCodeOnALaterPageIsShown()
+    {
+        const QTemporaryDir directory;
+        const QUrl url = writtenPdf(directory, QStringLiteral("late.pdf"), {QString(), QString(), QStringLiteral("on page three")});
+        Tool tool;
+        ScanRecorder scans(tool);
+        tool.load(url);
+
+        QTRY_COMPARE(messageWidget(tool)->text(), QStringLiteral("One code found in the document."));
+        QCOMPARE(lastText(scans), QStringLiteral("on page three"));
+        QTRY_COMPARE(pageLabel(tool), QStringLiteral("Page 3 of 3"));
+        QTRY_COMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("late.pdf, page 3 of 3"));
+        // The first page's empty quick scan cleared what was shown before, without a failure message.
+        QVERIFY(!scans.results.constFirst().isValid());
+    }
+
+    void documentWithoutCodes()
+    {
+        const QTemporaryDir directory;
+        Tool tool;
+        ScanRecorder scans(tool);
+        tool.load(writtenPdf(directory, QStringLiteral("blank.pdf"), {QString(), QString()}));
+
+        QTRY_COMPARE(messageWidget(tool)->text(), QStringLiteral("No code found on any of the document's 2 pages."));
+        QCOMPARE(messageWidget(tool)->messageType(), KMessageWidget::Error);
+        QCOMPARE(scans.count(), 1);
+        QVERIFY(!scans.results.constFirst().isValid());
+    }
+
+    // Documents that cannot be read say why, and leave nothing of what was shown before.
+    void unreadableDocumentSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("protected by a password") << QStringLiteral("password") << QStringLiteral("The document is protected by a password.");
+        QTest::newRow("damaged") << QStringLiteral("damaged") << QStringLiteral("The document is damaged and cannot be read.");
+        QTest::newRow("empty file named .pdf") << QStringLiteral("empty") << QStringLiteral("It is empty.");
+    }
+
+    void unreadableDocumentSaysWhy()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QTemporaryDir directory;
+        const QUrl plain = writtenPdf(directory, QStringLiteral("plain.pdf"), {QStringLiteral("a code before")});
+        const QString fileName = directory.filePath(QStringLiteral("document.pdf"));
+        if (kind == QLatin1String("password")) {
+            QVERIFY(Brevlinder::Test::runTool(QStringLiteral("qpdf"),
+                                              {QStringLiteral("--encrypt"),
+                                               QStringLiteral("user"),
+                                               QStringLiteral("owner"),
+                                               QStringLiteral("256"),
+                                               QStringLiteral("--"),
+                                               plain.toLocalFile(),
+                                               fileName}));
+        } else {
+            QFile file(fileName);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(kind == QLatin1String("damaged") ? QByteArray("%PDF-1.4\n1 0 obj\n<< /Type /Catalog >>\nendobj\ngarbage") : QByteArray());
+        }
+
+        Tool tool;
+        ScanRecorder scans(tool);
+        tool.load(plain);
+        QTRY_COMPARE(lastText(scans), QStringLiteral("a code before"));
+        tool.load(QUrl::fromLocalFile(fileName));
+
+        QTRY_VERIFY2(messageWidget(tool)->text().endsWith(reason), qPrintable(messageWidget(tool)->text()));
+        QCOMPARE(messageWidget(tool)->messageType(), KMessageWidget::Error);
+        QVERIFY(!scans.results.constLast().isValid());
+        QVERIFY(chooser(tool)->isHidden());
+    }
+
+    // Through a long document the window stays responsive, and the first page's code shows long before the last
+    // page has been read.
+    void longDocumentKeepsTheWindowResponsive()
+    {
+        QStringList pages(200);
+        pages.first() = QStringLiteral("first of 200");
+        pages.last() = QStringLiteral("last of 200");
+        const QTemporaryDir directory;
+        const QUrl url = writtenPdf(directory, QStringLiteral("long.pdf"), pages);
+        Tool tool;
+        ScanRecorder scans(tool);
+        tool.widget()->resize(600, 500);
+        tool.widget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tool.widget()));
+
+        QString messageWhenFirstCodeShowed;
+        connect(&tool, &Tool::scanFinished, this, [&](const ScanResult &result) {
+            if (result.isValid() && messageWhenFirstCodeShowed.isEmpty()) {
+                messageWhenFirstCodeShowed = messageWidget(tool)->text();
+            }
+        });
+        // The longest time the event loop went without turning, while the document is read.
+        QElapsedTimer sinceLastTurn;
+        qint64 longestStall = 0;
+        QTimer ticker;
+        ticker.setInterval(2);
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            longestStall = std::max(longestStall, sinceLastTurn.restart());
+        });
+        sinceLastTurn.start();
+        ticker.start();
+        tool.load(url);
+
+        QTRY_COMPARE_WITH_TIMEOUT(messageWidget(tool)->text(), QStringLiteral("2 codes found in the document."), 240000);
+        ticker.stop();
+        QVERIFY2(messageWhenFirstCodeShowed.startsWith(QStringLiteral("Scanning page ")), qPrintable(messageWhenFirstCodeShowed));
+        QCOMPARE(chooser(tool)->count(), 2);
+        qInfo("longest stall of the event loop: %lld ms", longestStall);
+        QVERIFY2(longestStall <= stallLimitMilliseconds(), qPrintable(QString::number(longestStall)));
+    }
+
+private:
+    static qint64 stallLimitMilliseconds()
+    {
+        // The sanitizers make every instruction of the GUI thread several times slower.
+        return qEnvironmentVariableIsSet("ASAN_OPTIONS") ? 150 : 50;
+    }
+};
+
+QTEST_MAIN(DocumentPagesTest)
+
+#include "documentpagestest.moc"
