@@ -11,17 +11,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
-#include <QFile>
-#include <QGuiApplication>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 
 using Brevlinder::Window;
@@ -98,7 +100,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("imageShown");
         QTest::newRow("image without code") << QStringLiteral("blank.png") << QStringLiteral("Could not scan code in the image.") << true;
-        QTest::newRow("text, not an image") << QStringLiteral("notes.png") << QStringLiteral("Could not load image from file %1. It is text, not an image.") << false;
+        QTest::newRow("text, not an image") << QStringLiteral("notes.png") << QStringLiteral("Could not load image from file %1. It is text, not an image.")
+                                            << false;
     }
 
     void failureClearsTheDisplay()
@@ -332,6 +335,64 @@ private Q_SLOTS:
                               QStringLiteral("Copy Text to Clipboard"),
                               QStringLiteral("Save Text As…"),
                               QStringLiteral("Help")}));
+    }
+
+    // A code chosen by a click in the picture is what the display shows and the exports copy: its text, and its
+    // bytes.
+    void chosenCodeGoesToTheDisplayAndTheExports()
+    {
+        const Brevlinder::Test::CodeSheet sheet = Brevlinder::Test::codeSheet({
+            {ZXing::BarcodeFormat::QRCode, QStringLiteral("https://example.org/first"), {40, 40}},
+            {ZXing::BarcodeFormat::Aztec, QStringLiteral("Aztec on a boarding pass"), {600, 40}},
+            {ZXing::BarcodeFormat::EAN13, QStringLiteral("4006381333931"), {300, 450}},
+        });
+        const QString fileName = m_directory.filePath(QStringLiteral("sheet.png"));
+        QVERIFY(sheet.image.save(fileName));
+
+        Window window(false, QUrl::fromLocalFile(fileName));
+        window.resize(800, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const WindowParts parts = partsOf(window);
+        QTRY_COMPARE(parts.message->text(), QStringLiteral("3 codes found in the image."));
+        const QString first = parts.display->toPlainText();
+
+        // Where the Aztec code's middle is shown: the label fits the whole image into its contents.
+        const QRect picture = parts.image->contentsRect();
+        const QPointF middle = QRectF(sheet.symbols.at(first == QStringLiteral("Aztec on a boarding pass") ? 2 : 1)).center();
+        const QPoint shown = parts.image->mapTo(&window, picture.topLeft() + (middle * picture.width() / sheet.image.width()).toPoint());
+        QWidget *target = window.childAt(shown);
+        QVERIFY(target);
+        QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(&window, shown));
+        const QString chosen =
+            first == QStringLiteral("Aztec on a boarding pass") ? QStringLiteral("4006381333931") : QStringLiteral("Aztec on a boarding pass");
+        QTRY_COMPARE(parts.display->toPlainText(), chosen);
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("symbologyLabel"))->text(),
+                 chosen.startsWith(QLatin1Char('A')) ? QStringLiteral("Aztec") : QStringLiteral("EAN-13"));
+
+        QToolButton *copy = exportButtonsOf(window).at(0);
+        QTest::mouseClick(copy, Qt::LeftButton, {}, QPoint(5, copy->height() / 2));
+        QCOMPARE(QGuiApplication::clipboard()->text(), chosen);
+
+        // The bytes, through the button's menu.
+        QTimer chooseFromMenu;
+        chooseFromMenu.setInterval(20);
+        connect(&chooseFromMenu, &QTimer::timeout, this, [&chooseFromMenu] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu || !menu->isVisible()) {
+                return;
+            }
+            chooseFromMenu.stop();
+            // By keyboard: on a small screen the menu may cover its button, which then takes the mouse.
+            QTest::keyClick(menu, Qt::Key_Down);
+            if (menu->activeAction() != menu->actions().at(1)) {
+                QTest::keyClick(menu, Qt::Key_Down);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        chooseFromMenu.start();
+        QTest::mouseClick(copy, Qt::LeftButton, {}, QPoint(copy->width() - 4, copy->height() / 2));
+        QTRY_COMPARE(QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/octet-stream")), chosen.toUtf8());
     }
 
     void closingDeletesTheWindowAndItsTools()
