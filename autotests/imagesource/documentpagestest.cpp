@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 
 using Brevlinder::ScanResult;
@@ -235,6 +236,38 @@ private Q_SLOTS:
         QCOMPARE(chooser(tool)->count(), 2);
         qInfo("longest stall of the event loop: %lld ms", longestStall);
         QVERIFY2(longestStall <= stallLimitMilliseconds(), qPrintable(QString::number(longestStall)));
+    }
+
+    // Another image while a document's pages are still being scanned: nothing of the document shows over it.
+    void newImageDropsTheDocumentBefore()
+    {
+        QStringList pages(40);
+        pages.first() = QStringLiteral("document, first page");
+        pages.last() = QStringLiteral("document, last page");
+        const QTemporaryDir directory;
+        Tool tool;
+        ScanRecorder scans(tool);
+        tool.load(writtenPdf(directory, QStringLiteral("long.pdf"), pages));
+        QTRY_COMPARE(lastText(scans), QStringLiteral("document, first page"));
+        QVERIFY(messageWidget(tool)->text().startsWith(QStringLiteral("Scanning page ")));
+
+        const Brevlinder::Test::CodeSheet sheet = Brevlinder::Test::codeSheet({
+            {ZXing::BarcodeFormat::QRCode, QStringLiteral("sheet one"), {40, 40}},
+            {ZXing::BarcodeFormat::DataMatrix, QStringLiteral("sheet two"), {700, 420}},
+        });
+        tool.scanImage(sheet.image, QStringLiteral("Sheet"));
+        QTRY_COMPARE(messageWidget(tool)->text(), QStringLiteral("2 codes found in the image."));
+        // The document's scan stops at its next page; whatever it found meanwhile goes nowhere.
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+
+        QCOMPARE(messageWidget(tool)->text(), QStringLiteral("2 codes found in the image."));
+        QVERIFY(!entries(chooser(tool)).join(QLatin1Char('\n')).contains(QStringLiteral("page")));
+        QCOMPARE(chooser(tool)->count(), 2);
+        QVERIFY(!tool.widget()->findChild<QLabel *>(QStringLiteral("pageLabel"))->isVisibleTo(tool.widget()));
+        QVERIFY(!lastText(scans).startsWith(QStringLiteral("document")));
+        QCOMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("Sheet"));
     }
 
 private:
