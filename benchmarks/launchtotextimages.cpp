@@ -17,7 +17,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRandomGenerator>
 #include <QTransform>
 
 #include <cmath>
@@ -62,15 +61,7 @@ QImage photoWith(QSize size, const QList<Pasted> &codes)
         painter.restore();
     }
     painter.end();
-    QRandomGenerator random(2026);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const quint32 bits = random.generate();
-            const int noise = int(bits % 24u) - 12;
-            line[x] = qRgb(qBound(0, qRed(line[x]) + noise, 255), qBound(0, qGreen(line[x]) + noise, 255), qBound(0, qBlue(line[x]) + noise, 255));
-        }
-    }
+    Test::addSensorNoise(image, 2026);
     return image;
 }
 

@@ -5,6 +5,7 @@
 #include "proportionalimagelabel.h"
 #include "scanrecorder.h"
 #include "scanresult.h"
+#include "sourcetoolparts.h"
 #include "tool.h"
 
 #include <KMessageWidget>
@@ -19,19 +20,10 @@ using Brevlinder::ImageSource::ProportionalImageLabel;
 using Brevlinder::ImageSource::Tool;
 using Brevlinder::Test::PlacedCode;
 using Brevlinder::Test::ScanRecorder;
+using namespace Brevlinder::Test;
 
 namespace
 {
-
-KMessageWidget *messageWidget(Tool &tool)
-{
-    return tool.widget()->findChild<KMessageWidget *>(QStringLiteral("messageWidget"));
-}
-
-QComboBox *chooser(Tool &tool)
-{
-    return tool.widget()->findChild<QComboBox *>();
-}
 
 // Where a point of the image lies in the shown widget: the label fits the whole image into its contents.
 QPoint shownAt(Tool &tool, QSize imageSize, QPointF imagePoint)
@@ -48,11 +40,6 @@ void clickAt(QWidget *top, QPoint place)
     QWidget *target = top->childAt(place);
     QVERIFY2(target, qPrintable(QDebug::toString(place)));
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(top, place));
-}
-
-QString lastText(const ScanRecorder &scans)
-{
-    return scans.results.isEmpty() ? QString() : scans.results.constLast().text();
 }
 
 const QList<PlacedCode> twoCodes = {
@@ -112,8 +99,8 @@ private Q_SLOTS:
         QTRY_COMPARE(messageWidget(tool)->text(), QStringLiteral("%1 codes found in the image.").arg(codes.size()));
         QCOMPARE(messageWidget(tool)->messageType(), KMessageWidget::Positive);
         QCOMPARE(scans.count(), 1);
-        QVERIFY(chooser(tool)->isVisible());
-        QCOMPARE(chooser(tool)->count(), codes.size());
+        QVERIFY(codeChooser(tool)->isVisible());
+        QCOMPARE(codeChooser(tool)->count(), codes.size());
 
         // From the last code to the first, so that each click changes the current code.
         for (qsizetype i = codes.size() - 1; i >= 0; --i) {
@@ -125,7 +112,7 @@ private Q_SLOTS:
             clickAt(tool.widget(), shownAt(tool, sheet.image.size(), QRectF(symbol).center()));
             QTRY_COMPARE(scans.count(), before + 1);
             QCOMPARE(lastText(scans), codes.at(i).text);
-            QVERIFY2(chooser(tool)->currentText().contains(codes.at(i).text.left(10)), qPrintable(chooser(tool)->currentText()));
+            QVERIFY2(codeChooser(tool)->currentText().contains(codes.at(i).text.left(10)), qPrintable(codeChooser(tool)->currentText()));
         }
 
         // A click on the current code, or beside every code, changes nothing.
@@ -184,20 +171,20 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(tool.widget()));
         tool.widget()->activateWindow();
         tool.scanImage(sheet.image, QStringLiteral("Sheet"));
-        QTRY_COMPARE(chooser(tool)->count(), 3);
+        QTRY_COMPARE(codeChooser(tool)->count(), 3);
 
-        for (int tab = 0; tab < 10 && !chooser(tool)->hasFocus(); ++tab) {
+        for (int tab = 0; tab < 10 && !codeChooser(tool)->hasFocus(); ++tab) {
             QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : tool.widget(), Qt::Key_Tab);
         }
-        QVERIFY(chooser(tool)->hasFocus());
-        const int first = chooser(tool)->currentIndex();
+        QVERIFY(codeChooser(tool)->hasFocus());
+        const int first = codeChooser(tool)->currentIndex();
         const qsizetype before = scans.count();
-        QTest::keyClick(chooser(tool), first == 2 ? Qt::Key_Up : Qt::Key_Down);
+        QTest::keyClick(codeChooser(tool), first == 2 ? Qt::Key_Up : Qt::Key_Down);
         QTRY_COMPARE(scans.count(), before + 1);
-        const int chosen = chooser(tool)->currentIndex();
+        const int chosen = codeChooser(tool)->currentIndex();
         QVERIFY(chosen != first);
-        QVERIFY2(chooser(tool)->itemText(chosen).contains(lastText(scans).left(10)), qPrintable(chooser(tool)->itemText(chosen)));
-        QVERIFY2(chooser(tool)->itemText(chosen).startsWith(QStringLiteral("%1 of 3 · ").arg(chosen + 1)), qPrintable(chooser(tool)->itemText(chosen)));
+        QVERIFY2(codeChooser(tool)->itemText(chosen).contains(lastText(scans).left(10)), qPrintable(codeChooser(tool)->itemText(chosen)));
+        QVERIFY2(codeChooser(tool)->itemText(chosen).startsWith(QStringLiteral("%1 of 3 · ").arg(chosen + 1)), qPrintable(codeChooser(tool)->itemText(chosen)));
     }
 
     // The parts of a structured-append sequence in one image give one text; a missing part is named.
@@ -233,11 +220,11 @@ private Q_SLOTS:
         if (shownParts.size() == parts.size()) {
             QTRY_COMPARE(lastText(scans), text);
             QCOMPARE(scans.results.constLast().data(), text.toUtf8());
-            QVERIFY(chooser(tool)->isHidden());
+            QVERIFY(codeChooser(tool)->isHidden());
         } else {
             QTRY_COMPARE(messageWidget(tool)->text(), message);
             QCOMPARE(messageWidget(tool)->messageType(), KMessageWidget::Warning);
-            QCOMPARE(chooser(tool)->count(), 2);
+            QCOMPARE(codeChooser(tool)->count(), 2);
         }
         QCOMPARE(messageWidget(tool)->text(), message);
     }

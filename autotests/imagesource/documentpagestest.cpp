@@ -5,6 +5,7 @@
 #include "imageview.h"
 #include "scanrecorder.h"
 #include "scanresult.h"
+#include "sourcetoolparts.h"
 #include "tool.h"
 
 #include <KMessageWidget>
@@ -21,19 +22,10 @@
 using Brevlinder::ScanResult;
 using Brevlinder::ImageSource::Tool;
 using Brevlinder::Test::ScanRecorder;
+using namespace Brevlinder::Test;
 
 namespace
 {
-
-KMessageWidget *messageWidget(Tool &tool)
-{
-    return tool.widget()->findChild<KMessageWidget *>(QStringLiteral("messageWidget"));
-}
-
-QComboBox *chooser(Tool &tool)
-{
-    return tool.widget()->findChild<QComboBox *>(QStringLiteral("codeChooser"));
-}
 
 QString pageLabel(Tool &tool)
 {
@@ -43,20 +35,6 @@ QString pageLabel(Tool &tool)
 QWidget *imageView(Tool &tool)
 {
     return tool.widget()->findChild<Brevlinder::ImageSource::ImageView *>();
-}
-
-QString lastText(const ScanRecorder &scans)
-{
-    return scans.results.isEmpty() ? QString() : scans.results.constLast().text();
-}
-
-QStringList entries(QComboBox *comboBox)
-{
-    QStringList texts;
-    for (int i = 0; i < comboBox->count(); ++i) {
-        texts.append(comboBox->itemText(i));
-    }
-    return texts;
 }
 
 // Writes a PDF of one page a text (a QR code of it, or nothing for an empty one) and gives its URL.
@@ -99,7 +77,7 @@ private Q_SLOTS:
         QVERIFY(scrollArea->hasFocus());
         QCOMPARE(scans.count(), 1);
         QCOMPARE(lastText(scans), QStringLiteral("first page"));
-        QCOMPARE(entries(chooser(tool)),
+        QCOMPARE(entriesOf(codeChooser(tool)),
                  QStringList({QStringLiteral("page 1 · 1 of 1 · QR Code · first page"), QStringLiteral("page 3 · 1 of 1 · QR Code · third page")}));
         QCOMPARE(pageLabel(tool), QStringLiteral("Page 1 of 4"));
         QCOMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("tickets.pdf, page 1 of 4"));
@@ -113,10 +91,10 @@ private Q_SLOTS:
         QTest::keyClick(scrollArea, Qt::Key_PageDown);
         QTRY_COMPARE(lastText(scans), QStringLiteral("third page"));
         QTRY_COMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("tickets.pdf, page 3 of 4"));
-        QCOMPARE(chooser(tool)->currentIndex(), 1);
+        QCOMPARE(codeChooser(tool)->currentIndex(), 1);
 
-        chooser(tool)->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(chooser(tool), Qt::Key_Up);
+        codeChooser(tool)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(codeChooser(tool), Qt::Key_Up);
         QTRY_COMPARE(lastText(scans), QStringLiteral("first page"));
         QTRY_COMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("tickets.pdf, page 1 of 4"));
         QCOMPARE(pageLabel(tool), QStringLiteral("Page 1 of 4"));
@@ -171,14 +149,7 @@ private Q_SLOTS:
         const QUrl plain = writtenPdf(directory, QStringLiteral("plain.pdf"), {QStringLiteral("a code before")});
         const QString fileName = directory.filePath(QStringLiteral("document.pdf"));
         if (kind == QLatin1String("password")) {
-            QVERIFY(Brevlinder::Test::runTool(QStringLiteral("qpdf"),
-                                              {QStringLiteral("--encrypt"),
-                                               QStringLiteral("user"),
-                                               QStringLiteral("owner"),
-                                               QStringLiteral("256"),
-                                               QStringLiteral("--"),
-                                               plain.toLocalFile(),
-                                               fileName}));
+            QVERIFY(Brevlinder::Test::passwordProtectedCopy(plain.toLocalFile(), fileName));
         } else {
             QFile file(fileName);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -194,7 +165,7 @@ private Q_SLOTS:
         QTRY_VERIFY2(messageWidget(tool)->text().endsWith(reason), qPrintable(messageWidget(tool)->text()));
         QCOMPARE(messageWidget(tool)->messageType(), KMessageWidget::Error);
         QVERIFY(!scans.results.constLast().isValid());
-        QVERIFY(chooser(tool)->isHidden());
+        QVERIFY(codeChooser(tool)->isHidden());
     }
 
     // Through a long document the window stays responsive, and the first page's code shows long before the last
@@ -233,7 +204,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(messageWidget(tool)->text(), QStringLiteral("2 codes found in the document."), 240000);
         ticker.stop();
         QVERIFY2(messageWhenFirstCodeShowed.startsWith(QStringLiteral("Scanning page ")), qPrintable(messageWhenFirstCodeShowed));
-        QCOMPARE(chooser(tool)->count(), 2);
+        QCOMPARE(codeChooser(tool)->count(), 2);
         qInfo("longest stall of the event loop: %lld ms", longestStall);
         QVERIFY2(longestStall <= stallLimitMilliseconds(), qPrintable(QString::number(longestStall)));
     }
@@ -263,8 +234,8 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
 
         QCOMPARE(messageWidget(tool)->text(), QStringLiteral("2 codes found in the image."));
-        QVERIFY(!entries(chooser(tool)).join(QLatin1Char('\n')).contains(QStringLiteral("page")));
-        QCOMPARE(chooser(tool)->count(), 2);
+        QVERIFY(!entriesOf(codeChooser(tool)).join(QLatin1Char('\n')).contains(QStringLiteral("page")));
+        QCOMPARE(codeChooser(tool)->count(), 2);
         QVERIFY(!tool.widget()->findChild<QLabel *>(QStringLiteral("pageLabel"))->isVisibleTo(tool.widget()));
         QVERIFY(!lastText(scans).startsWith(QStringLiteral("document")));
         QCOMPARE(imageView(tool)->findChild<QLabel *>()->accessibleName(), QStringLiteral("Sheet"));

@@ -441,14 +441,7 @@ void ScanImageRunnerTest::testNoiseHoldsNoPhantomCodes()
     painter.drawImage(200, 200, Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("real"), 8));
     painter.drawImage(1800, 1200, Test::codeImage(ZXing::BarcodeFormat::EAN13, QStringLiteral("4006381333931"), 6));
     painter.end();
-    QRandomGenerator random(2026);
-    for (int y = 0; y < photo.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
-        for (int x = 0; x < photo.width(); ++x) {
-            const int noise = int(random.generate() % 24u) - 12;
-            line[x] = qRgb(qBound(0, qRed(line[x]) + noise, 255), qBound(0, qGreen(line[x]) + noise, 255), qBound(0, qBlue(line[x]) + noise, 255));
-        }
-    }
+    Test::addSensorNoise(photo, 2026);
 
     const QList<ScanResult> results = scanImageForEveryCode(photo);
 

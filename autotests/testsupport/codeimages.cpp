@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 namespace Brevlinder::Test
@@ -109,6 +110,18 @@ QImage sideBySide(const QList<QImage> &images)
         x += image.width();
     }
     return sheet;
+}
+
+void addSensorNoise(QImage &image, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int noise = int(random.generate() % 24u) - 12;
+            line[x] = qRgb(qBound(0, qRed(line[x]) + noise, 255), qBound(0, qGreen(line[x]) + noise, 255), qBound(0, qBlue(line[x]) + noise, 255));
+        }
+    }
 }
 
 }

@@ -46,6 +46,9 @@ QList<QImage> structuredAppendParts(const QString &text, const QString &director
 /// @p images side by side on a white Format_RGB32 sheet, in the order given.
 QImage sideBySide(const QList<QImage> &images);
 
+/// Adds sensor-like noise, up to 12 levels up or down a pixel, to a Format_RGB32 @p image, the same for the same @p seed.
+void addSensorNoise(QImage &image, quint32 seed);
+
 /// Draws @p codes, each with codeImage's module size 4, onto a Format_RGB32 sheet of @p size.
 CodeSheet codeSheet(const QList<PlacedCode> &codes, QSize size = QSize(1200, 800));
 

@@ -96,6 +96,13 @@ inline bool imagesOfCodes(const QString &fileName, const QStringList &texts)
     return runTool(QStringLiteral("convert"), arguments << fileName);
 }
 
+/// Writes to @p locked a copy of the PDF file @p plain that opens only with the password "user", made by qpdf.
+inline bool passwordProtectedCopy(const QString &plain, const QString &locked)
+{
+    return runTool(QStringLiteral("qpdf"),
+                   {QStringLiteral("--encrypt"), QStringLiteral("user"), QStringLiteral("owner"), QStringLiteral("256"), QStringLiteral("--"), plain, locked});
+}
+
 inline QByteArray fileContents(const QString &fileName)
 {
     QFile file(fileName);
