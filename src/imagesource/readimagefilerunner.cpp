@@ -4,7 +4,7 @@
 #include "readimagefilerunner.h"
 
 #include "imageframesdocument.h"
-#include "pdfdocument.h"
+#include "pdfopener.h"
 #include "scanimagerunner.h"
 
 #include <KLocalizedString>
@@ -145,7 +145,7 @@ ImageReadResult readPdf(QIODevice &device)
 {
     // The document keeps the bytes: a download's temporary file goes away after the load, standard input after
     // the read.
-    const Documents::PdfDocument::Opened opened = Documents::PdfDocument::open(device.readAll());
+    const Documents::PdfOpener::Opened opened = Documents::PdfOpener::openWithPlugin(device.readAll());
     if (!opened.document) {
         return ImageReadResult::failure(opened.failure);
     }
