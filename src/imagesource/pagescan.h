@@ -33,7 +33,8 @@ struct PageCodes {
 /**
  * Looks for every code on each page in turn: the first page is \p firstPage, the others are rendered from
  * \p document (none: an image of one page). Adds one PageCodes a page to \p promise, in page order, and reports
- * the pages done as its progress; stops between pages once the promise is cancelled.
+ * the pages done as its progress; stops between pages once the promise is cancelled. Meant for a pool of its own:
+ * the thread it runs on gives way to the rest of the program from then on.
  */
 void scanEveryPage(QPromise<PageCodes> &promise, const QImage &firstPage, const std::shared_ptr<Documents::PagedDocument> &document);
 

@@ -28,6 +28,8 @@ Tool::Tool()
 {
     connect(&m_scanWatcher, &QFutureWatcherBase::finished, this, &Tool::handleScanFinished);
     connect(&m_everyCodeWatcher, &QFutureWatcherBase::resultsReadyAt, this, &Tool::handlePagesScanned);
+    // One document at a time: a new one's scan starts once the old one's has stopped at the end of its page.
+    m_backgroundPool.setMaxThreadCount(1);
     connect(&m_pageWatcher, &QFutureWatcherBase::finished, this, &Tool::handlePageRendered);
     // Big photos come from the clipboard and drops as well as from files.
     allowDecodableImages();
@@ -36,8 +38,9 @@ Tool::Tool()
 Tool::~Tool()
 {
     stopLoad();
-    // A long document's pages need not be read to their end for nobody.
+    // A long document's pages need not be read to their end for nobody; the page being read is finished first.
     m_everyCodeWatcher.future().cancel();
+    m_backgroundPool.waitForDone();
 }
 
 void Tool::load(const QUrl &url)
@@ -267,7 +270,7 @@ int Tool::pageCount() const
 
 void Tool::scanEveryCode()
 {
-    m_everyCodeWatcher.setFuture(QtConcurrent::run(&scanEveryPage, m_firstPage, m_document));
+    m_everyCodeWatcher.setFuture(QtConcurrent::run(&m_backgroundPool, &scanEveryPage, m_firstPage, m_document));
 }
 
 void Tool::handlePagesScanned(int begin, int end)

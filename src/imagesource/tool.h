@@ -10,6 +10,7 @@
 
 #include <QFutureWatcher>
 #include <QPointer>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -117,7 +118,9 @@ private:
     int m_pageInView = 0;
     // Watches the rendering of the page the user asked for; a newer request takes it over.
     QFutureWatcher<QImage> m_pageWatcher;
-    // The scan for every code of what is shown, page by page.
+    // The scan for every code of what is shown, page by page, on a thread of its own that gives way to the rest of
+    // the program: it must not slow down what the user waits for, the first code or a page they turn to.
+    QThreadPool m_backgroundPool;
     QFutureWatcher<PageCodes> m_everyCodeWatcher;
     FoundCodes m_foundCodes;
     int m_scannedPages = 0;
