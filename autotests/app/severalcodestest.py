@@ -66,9 +66,9 @@ class SeveralCodesTest(unittest.TestCase):
         session.key(window, "Escape")
         self.assertEqual(process.wait(60), 0, errors_of(process)[-6000:])
 
-    def wait_for_chooser(self, session, process, condition, what):
+    def wait_for_chooser(self, session, process, condition, what, timeout=90):
         return chooser(wait_until(session, process, lambda boxes: chooser(boxes) and condition(chooser(boxes)), what,
-                                  looker=look_at_combo_boxes))
+                                  timeout=timeout, looker=look_at_combo_boxes))
 
     def tab_to_chooser(self, session, window, process):
         """Presses Tab until the chooser has the keyboard focus. A Tab taken late by a busy program may pass it;
@@ -76,7 +76,7 @@ class SeveralCodesTest(unittest.TestCase):
         for _ in range(20):
             session.key(window, "Tab")
             try:
-                self.wait_for_chooser(session, process, lambda box: "focused" in box["states"], "")
+                self.wait_for_chooser(session, process, lambda box: "focused" in box["states"], "", timeout=5)
                 return
             except AssertionError:
                 continue
