@@ -103,23 +103,25 @@ class SeveralCodesTest(unittest.TestCase):
         self.click(session, left + (symbol_x + symbol_width / 2) * scale, top + (symbol_y + symbol_height / 2) * scale)
 
     def test_the_codes_of_an_image_are_listed_chosen_and_copied(self):
-        texts = [symbol["text"] for symbol in self.sheet["symbols"]]
+        symbology_texts = dict(zip(("QR Code", "Data Matrix", "Code 128"),
+                                   (symbol["text"] for symbol in self.sheet["symbols"])))
         with XSession(with_dbus=True) as session:
             process, window = self.start(session, "several-codes.png")
             shown = wait_until(session, process, lambda shown: "3 codes found in the image." in shown.names(),
                                "the number of codes found")
-            first = decoded_text(shown)
-            self.assertIn(first, texts)
             box = self.wait_for_chooser(session, process, lambda box: len(box["entries"]) == 3, "the three codes")
-            # Each entry names its number, its symbology and the start of its text, in the order of the chooser.
-            self.assertEqual([entry.split(" · ")[:2] for entry in box["entries"]],
-                             [["1 of 3", "QR Code"], ["2 of 3", "Data Matrix"], ["3 of 3", "Code 128"]])
-            for entry, text in zip(box["entries"], texts):
-                self.assertTrue(text.startswith(entry.split(" · ", 2)[2].rstrip("…")), f"{entry!r} for {text!r}")
-            current = texts.index(first)
+            # Each entry names its number, its symbology and the start of its text; the chooser's order is the
+            # order the codes were found in.
+            parts = [entry.split(" · ", 2) for entry in box["entries"]]
+            self.assertEqual([number for number, _, _ in parts], ["1 of 3", "2 of 3", "3 of 3"])
+            symbologies = [symbology for _, symbology, _ in parts]
+            self.assertEqual(sorted(symbologies), sorted(symbology_texts))
+            texts = [symbology_texts[symbology] for symbology in symbologies]
+            for (_, _, start), text in zip(parts, texts):
+                self.assertTrue(text.startswith(start.rstrip("…")), f"{start!r} for {text!r}")
+            current = texts.index(decoded_text(shown))
             self.assertEqual(box["current"], box["entries"][current])
             self.assertEqual(box["selected"], [box["entries"][current]])
-            symbologies = ["QR Code", "Data Matrix", "Code 128"]
             self.assertIn(symbologies[current], shown.names())
 
             # The arrow key in the chooser makes the next code current, with its symbology and its text.
@@ -145,7 +147,7 @@ class SeveralCodesTest(unittest.TestCase):
             session.run("xdotool", "windowsize", "--sync", window, "1000", "740")
             wait_until(session, process, lambda shown: (shown.place("image", "several-codes.png") or (0,) * 4)[3] > 300,
                        "the picture grown with the window")
-            clicked = 2 if chosen != 2 else 0
+            clicked = next(index for index in range(3) if index not in (current, chosen))
             self.click_inside_code(session, process, "several-codes.png", texts[clicked])
             shown = wait_until(session, process, lambda shown: decoded_text(shown) == texts[clicked],
                                f"the text of {texts[clicked]!r} after the click inside its outline")
