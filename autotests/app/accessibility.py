@@ -57,17 +57,38 @@ def look(session, process, timeout=60):
     return Shown(json.loads(found.stdout))
 
 
-def wait_until(session, process, condition, what, timeout=90):
-    """Looks at the window until condition(shown) holds; fails with what it showed last when it never does.
-    The deadline is generous: a busy two-core machine, or a sanitizer build, is slow to start."""
+class ComboBoxes:
+    """One look at the showing combo boxes: dicts of their labels, current text, entries, selected entries, states
+    and place."""
+
+    def __init__(self, entries):
+        self.entries = entries
+
+    def labelled(self, label):
+        """The first combo box that label labels, or None."""
+        return next((box for box in self.entries if label in box["labels"]), None)
+
+    def __str__(self):
+        return "\n".join(f"  {box}" for box in self.entries) or "  no combo box"
+
+
+def look_at_combo_boxes(session, process, timeout=60):
+    found = session.run(sys.executable, ACCESSIBLE_TEXTS, str(process.pid), "--combo-boxes", timeout=timeout)
+    return ComboBoxes(json.loads(found.stdout))
+
+
+def wait_until(session, process, condition, what, timeout=90, looker=look):
+    """Looks at the window (through looker: look, or look_at_combo_boxes) until condition(shown) holds; fails with
+    what it showed last when it never does. The deadline is generous: a busy two-core machine, or a sanitizer
+    build, is slow to start."""
     deadline = time.monotonic() + timeout
-    shown = Shown([])
+    shown = "  nothing: no look succeeded"
     failed_look = ""
     while time.monotonic() < deadline:
         if process.poll() is not None:
             raise AssertionError(f"the program ended with exit code {process.returncode} while waiting for {what}")
         try:
-            shown = look(session, process, timeout=max(5.0, deadline - time.monotonic()))
+            shown = looker(session, process, timeout=max(5.0, deadline - time.monotonic()))
         except subprocess.TimeoutExpired:
             continue  # a program too busy to answer in time; the deadline decides
         except subprocess.CalledProcessError as error:

@@ -9,6 +9,10 @@
                                         on the screen
     accessibletexts.py PID --press NAME performs the default action of the first showing, enabled button
                                         called NAME; exits 1 when there is none
+    accessibletexts.py PID --combo-boxes prints, as JSON, one {"labels", "current", "entries", "selected", "states",
+                                        "place"} object per showing combo box: the names of what labels it, its
+                                        current text, the names of its list's entries, those selected, and states
+                                        and place as above
     accessibletexts.py --announcements  prints "listening", then one JSON line [process id, text] for each
                                         announcement that any program makes, until it is ended
 
@@ -73,6 +77,27 @@ def dump(application):
     return 0
 
 
+def combo_box_of(node):
+    labels = []
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            labels.extend(relation.getTarget(index).name or "" for index in range(relation.getNTargets()))
+    entries = []
+    # The entries are the list items of the combo box's list, whether its popup is open or not.
+    walk(node, lambda child: entries.append(child) if child.getRoleName() == "list item" else None)
+    return {"labels": labels, "current": node.name or "", "entries": [entry.name or "" for entry in entries],
+            "selected": [entry.name or "" for entry in entries if entry.getState().contains(pyatspi.STATE_SELECTED)],
+            "states": states_of(node), "place": place_of(node)}
+
+
+def dump_combo_boxes(application):
+    found = []
+    walk(application, lambda node: found.append(combo_box_of(node)) if (
+        node.getRoleName() == "combo box" and "showing" in states_of(node)) else None)
+    json.dump(found, sys.stdout)
+    return 0
+
+
 def press(application, name):
     buttons = []
     walk(application, lambda node: buttons.append(node) if (
@@ -100,6 +125,8 @@ def main(argv):
     application = application_of(int(argv[1]))
     if len(argv) == 4 and argv[2] == "--press":
         return press(application, argv[3]) if application else 1
+    if argv[2:] == ["--combo-boxes"]:
+        return dump_combo_boxes(application) if application else (json.dump([], sys.stdout) or 0)
     return dump(application) if application else (json.dump([], sys.stdout) or 0)
 
 
