@@ -12,6 +12,7 @@ Usage: installtest.py BUILD-DIRECTORY IMAGE-MIME-TYPES-PROGRAM SAMPLE-IMAGE SOUR
 
 import configparser
 import functools
+import glob
 import http.server
 import os
 import shutil
@@ -27,7 +28,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 from xsession import XSession, stop  # noqa: E402
 from accessibility import wait_until  # noqa: E402
 
-BUILD = MIME_TYPES_PROGRAM = SAMPLE = SOURCE = None
+BUILD = MIME_TYPES_PROGRAM = SAMPLE = SOURCE = FIXTURES_PROGRAM = None
 APP_ID = "org.example.brevlinder"
 INSTALLED = [
     "usr/bin/brevlinder",
@@ -85,6 +86,18 @@ class InstallTest(unittest.TestCase):
             names = categories.read()
         for category in ("brevlinder.imagesource", "brevlinder.documents"):
             self.assertIn(category, names)
+
+    def test_the_installed_program_reads_pdf_documents_with_its_plugin(self):
+        plugins = glob.glob(self.staged("usr/lib/**/brevlinder_documents/pdfdocument.so"), recursive=True)
+        self.assertEqual(len(plugins), 1, "the PDF plugin is installed once")
+        fixtures = tempfile.mkdtemp(prefix="brevlinder-fixtures-")
+        self.addCleanup(shutil.rmtree, fixtures, ignore_errors=True)
+        subprocess.run([FIXTURES_PROGRAM, fixtures], check=True, stdout=subprocess.DEVNULL,
+                       env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+        with XSession(with_dbus=True) as session:
+            found = "2 Codes im Dokument gefunden."
+            self.show(session, [os.path.join(fixtures, "document.pdf")], "de", lambda shown: found in shown.names(),
+                      found)
 
     def test_desktop_entry_and_metainfo_pass_the_validators(self):
         desktop = subprocess.run(["desktop-file-validate", self.staged(INSTALLED[1])], capture_output=True, text=True)
@@ -181,6 +194,6 @@ class InstallTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    BUILD, MIME_TYPES_PROGRAM, SAMPLE, SOURCE = (os.path.abspath(argument) for argument in sys.argv[1:5])
-    del sys.argv[1:5]
+    BUILD, MIME_TYPES_PROGRAM, SAMPLE, SOURCE, FIXTURES_PROGRAM = (os.path.abspath(argument) for argument in sys.argv[1:6])
+    del sys.argv[1:6]
     unittest.main(verbosity=2)
