@@ -36,12 +36,13 @@ QWidget *imageView(Tool &tool)
     return tool.widget()->findChild<Brevlinder::ImageSource::ImageView *>();
 }
 
-// Writes a PDF of one page a text (a QR code of it, or nothing for an empty one) and gives its URL.
-QUrl writtenPdf(const QTemporaryDir &directory, const QString &name, const QStringList &pageTexts)
+// Writes a PDF of one page a text (a QR code of it, or nothing for an empty one), A4 unless said otherwise, and
+// gives its URL.
+QUrl writtenPdf(const QTemporaryDir &directory, const QString &name, const QStringList &pageTexts, const QPageSize &pageSize = QPageSize(QPageSize::A4))
 {
     const QString fileName = directory.filePath(name);
     QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Brevlinder::Test::pdfOfCodes(pageTexts)) < 0) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(Brevlinder::Test::pdfOfCodes(pageTexts, pageSize)) < 0) {
         return {};
     }
     return QUrl::fromLocalFile(fileName);
@@ -175,7 +176,8 @@ private Q_SLOTS:
         pages.first() = QStringLiteral("first of 200");
         pages.last() = QStringLiteral("last of 200");
         const QTemporaryDir directory;
-        const QUrl url = writtenPdf(directory, QStringLiteral("long.pdf"), pages);
+        // Small pages: the length of the document is what counts here, and a busy machine reads them in time.
+        const QUrl url = writtenPdf(directory, QStringLiteral("long.pdf"), pages, QPageSize(QPageSize::A7));
         Tool tool;
         ScanRecorder scans(tool);
         tool.widget()->resize(600, 500);
@@ -188,13 +190,21 @@ private Q_SLOTS:
                 messageWhenFirstCodeShowed = messageWidget(tool)->text();
             }
         });
-        // The longest time the event loop went without turning, while the document is read.
-        QElapsedTimer sinceLastTurn;
+        // The longest the GUI thread went without turning its event loop while the document is read: the time on
+        // the clock between two turns, less the time the thread only waited for a core. A busy machine that keeps
+        // the thread waiting inflates the clock, not the thread's own work or its blocking waits.
         qint64 longestStall = 0;
+        qint64 longestGap = 0;
+        qint64 waitedBefore = waitedForCoreMilliseconds();
+        QElapsedTimer sinceLastTurn;
         QTimer ticker;
         ticker.setInterval(2);
         connect(&ticker, &QTimer::timeout, this, [&] {
-            longestStall = std::max(longestStall, sinceLastTurn.restart());
+            const qint64 gap = sinceLastTurn.restart();
+            const qint64 waitedNow = waitedForCoreMilliseconds();
+            longestStall = std::max(longestStall, gap - (waitedNow - waitedBefore));
+            longestGap = std::max(longestGap, gap);
+            waitedBefore = waitedNow;
         });
         sinceLastTurn.start();
         ticker.start();
@@ -204,7 +214,7 @@ private Q_SLOTS:
         ticker.stop();
         QVERIFY2(messageWhenFirstCodeShowed.startsWith(QStringLiteral("Scanning page ")), qPrintable(messageWhenFirstCodeShowed));
         QCOMPARE(codeChooser(tool)->count(), 2);
-        qInfo("longest stall of the event loop: %lld ms", longestStall);
+        qInfo("longest stall of the GUI thread: %lld ms (on the clock, waits for a core included: %lld ms)", longestStall, longestGap);
         QVERIFY2(longestStall <= stallLimitMilliseconds(), qPrintable(QString::number(longestStall)));
     }
 
@@ -241,6 +251,18 @@ private Q_SLOTS:
     }
 
 private:
+    // How long this thread has waited, runnable, for a core, from the kernel's scheduler statistics; 0 where they
+    // are not kept.
+    static qint64 waitedForCoreMilliseconds()
+    {
+        QFile schedulerStatistics(QStringLiteral("/proc/thread-self/schedstat"));
+        if (!schedulerStatistics.open(QIODevice::ReadOnly)) {
+            return 0;
+        }
+        const QList<QByteArray> fields = schedulerStatistics.readAll().split(' ');
+        return fields.size() >= 2 ? fields.at(1).toLongLong() / 1000000 : 0;
+    }
+
     static qint64 stallLimitMilliseconds()
     {
         // The sanitizers make every instruction of the GUI thread several times slower.
