@@ -25,32 +25,25 @@ private Q_SLOTS:
         QTest::addColumn<bool>("placeholder");
         QTest::addColumn<int>("warnings");
 
-        QTest::newRow("two coordinates") << u"geo:13.4125,103.8667"_s << true << u"13.4125 103.8667 - - wgs84"_s << QString() << QString()
-                                         << false << 0;
-        QTest::newRow("altitude") << u"geo:48.2010,16.3695,183"_s << true << u"48.2010 16.3695 183 - wgs84"_s << QString() << QString()
-                                  << false << 0;
-        QTest::newRow("crs then uncertainty, any case") << u"GEO:48.198634,-16.371648;CRS=WGS84;U=40"_s << true
-                                                        << u"48.198634 -16.371648 - 40 WGS84"_s << QString() << QString() << false << 0;
+        QTest::newRow("two coordinates") << u"geo:13.4125,103.8667"_s << true << u"13.4125 103.8667 - - wgs84"_s << QString() << QString() << false << 0;
+        QTest::newRow("altitude") << u"geo:48.2010,16.3695,183"_s << true << u"48.2010 16.3695 183 - wgs84"_s << QString() << QString() << false << 0;
+        QTest::newRow("crs then uncertainty, any case")
+            << u"GEO:48.198634,-16.371648;CRS=WGS84;U=40"_s << true << u"48.198634 -16.371648 - 40 WGS84"_s << QString() << QString() << false << 0;
         QTest::newRow("other reference system is flagged")
             << u"geo:4.5,7.25;crs=Moon-2011;u=35"_s << true << u"4.5 7.25 - 35 Moon-2011!"_s << QString() << QString() << false << 0;
-        QTest::newRow("percent-encoded parameter") << u"geo:66,30;u=6.500;FOo=this%2dthat"_s << true << u"66 30 - 6.500 wgs84"_s
-                                                   << QString() << QString() << false << 0;
+        QTest::newRow("percent-encoded parameter") << u"geo:66,30;u=6.500;FOo=this%2dthat"_s << true << u"66 30 - 6.500 wgs84"_s << QString() << QString()
+                                                   << false << 0;
         QTest::newRow("south pole") << u"geo:-90,180"_s << true << u"-90 180 - - wgs84"_s << QString() << QString() << false << 0;
-        QTest::newRow("latitude beyond the pole") << u"geo:90.5,10"_s << true << u"90.5! 10 - - wgs84"_s << QString() << QString() << false
-                                                  << 0;
-        QTest::newRow("longitude out of range") << u"geo:10,-180.01"_s << true << u"10 -180.01! - - wgs84"_s << QString() << QString()
-                                                << false << 0;
-        QTest::newRow("uncertainty that is no number") << u"geo:1,2;u=-5"_s << true << u"1 2 - -5 wgs84"_s << QString() << QString() << false
-                                                       << 1;
+        QTest::newRow("latitude beyond the pole") << u"geo:90.5,10"_s << true << u"90.5! 10 - - wgs84"_s << QString() << QString() << false << 0;
+        QTest::newRow("longitude out of range") << u"geo:10,-180.01"_s << true << u"10 -180.01! - - wgs84"_s << QString() << QString() << false << 0;
+        QTest::newRow("uncertainty that is no number") << u"geo:1,2;u=-5"_s << true << u"1 2 - -5 wgs84"_s << QString() << QString() << false << 1;
         QTest::newRow("search by address") << u"geo:0,0?q=1600+Amphitheatre+Parkway%2C+CA"_s << true << u"0 0 - - wgs84"_s << QString()
                                            << u"1600 Amphitheatre Parkway, CA"_s << true << 0;
         QTest::newRow("coordinates with a label in the search")
-            << u"geo:0,0?q=34.99,-106.61(Treasure%20%C3%98)&z=11"_s << true << u"34.99 -106.61 - - wgs84"_s << u"Treasure Ø"_s << QString()
-            << false << 0;
-        QTest::newRow("label beside real coordinates keeps them") << u"geo:1.5,2.5?q=3,4(Here)"_s << true << u"1.5 2.5 - - wgs84"_s
-                                                                  << u"Here"_s << QString() << false << 0;
-        QTest::newRow("label search beyond the pole") << u"geo:0,0?q=95,10(X)"_s << true << u"95! 10 - - wgs84"_s << u"X"_s << QString()
-                                                      << false << 0;
+            << u"geo:0,0?q=34.99,-106.61(Treasure%20%C3%98)&z=11"_s << true << u"34.99 -106.61 - - wgs84"_s << u"Treasure Ø"_s << QString() << false << 0;
+        QTest::newRow("label beside real coordinates keeps them")
+            << u"geo:1.5,2.5?q=3,4(Here)"_s << true << u"1.5 2.5 - - wgs84"_s << u"Here"_s << QString() << false << 0;
+        QTest::newRow("label search beyond the pole") << u"geo:0,0?q=95,10(X)"_s << true << u"95! 10 - - wgs84"_s << u"X"_s << QString() << false << 0;
         QTest::newRow("exponent is no coordinate") << u"geo:1e3,2"_s << false << QString() << QString() << QString() << false << 0;
         QTest::newRow("words are no coordinates") << u"geo:here,there"_s << false << QString() << QString() << QString() << false << 0;
         QTest::newRow("one coordinate") << u"geo:12"_s << false << QString() << QString() << QString() << false << 0;
@@ -58,8 +51,7 @@ private Q_SLOTS:
         QTest::newRow("dangling point") << u"geo:1.,2"_s << false << QString() << QString() << QString() << false << 0;
         QTest::newRow("NUL after the coordinates") << u"geo:1,2\0"_s << false << QString() << QString() << QString() << false << 0;
         QTest::newRow("prose") << u"Meet me at geo:1,2"_s << false << QString() << QString() << QString() << false << 0;
-        QTest::newRow("unterminated label") << u"geo:0,0?q=1,2(Label"_s << true << u"0 0 - - wgs84"_s << QString() << u"1,2(Label"_s << true
-                                            << 0;
+        QTest::newRow("unterminated label") << u"geo:0,0?q=1,2(Label"_s << true << u"0 0 - - wgs84"_s << QString() << u"1,2(Label"_s << true << 0;
     }
 
     void testParse()

@@ -25,18 +25,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("parameters");
         QTest::addColumn<int>("warnings");
 
-        QTest::newRow("global number with separators") << u"tel:+1-201-555-0123"_s << true << u"+1-201-555-0123"_s << true
-                                                       << u"+12015550123"_s << u"||"_s << 0;
+        QTest::newRow("global number with separators") << u"tel:+1-201-555-0123"_s << true << u"+1-201-555-0123"_s << true << u"+12015550123"_s << u"||"_s << 0;
         QTest::newRow("local number with context and extension")
             << u"tel:7042;phone-context=example.com"_s << true << u"7042"_s << true << u"7042"_s << u"||example.com"_s << 0;
-        QTest::newRow("parameters in any case and order") << u"TEL:+1 (201) 555.0123;EXT=1234;isub=%41B"_s << true
-                                                          << u"+1 (201) 555.0123"_s << true << u"+12015550123"_s << u"1234|AB|"_s << 0;
+        QTest::newRow("parameters in any case and order")
+            << u"TEL:+1 (201) 555.0123;EXT=1234;isub=%41B"_s << true << u"+1 (201) 555.0123"_s << true << u"+12015550123"_s << u"1234|AB|"_s << 0;
         QTest::newRow("local number without context") << u"tel:863-1234"_s << true << u"863-1234"_s << true << u"8631234"_s << u"||"_s << 1;
         QTest::newRow("service code") << u"tel:*%2306%23"_s << true << u"*#06#"_s << true << u"*#06#"_s << u"||"_s << 2;
-        QTest::newRow("service code with country code") << u"tel:+47*21*1234%23"_s << true << u"+47*21*1234#"_s << true
-                                                        << u"+47*21*1234#"_s << u"||"_s << 1;
-        QTest::newRow("too many digits") << u"tel:+1234567890123456"_s << true << u"+1234567890123456"_s << false << u"+1234567890123456"_s
-                                         << u"||"_s << 0;
+        QTest::newRow("service code with country code") << u"tel:+47*21*1234%23"_s << true << u"+47*21*1234#"_s << true << u"+47*21*1234#"_s << u"||"_s << 1;
+        QTest::newRow("too many digits") << u"tel:+1234567890123456"_s << true << u"+1234567890123456"_s << false << u"+1234567890123456"_s << u"||"_s << 0;
         QTest::newRow("letters") << u"tel:+1-800-FLOWERS"_s << true << u"+1-800-FLOWERS"_s << false << u"+1800"_s << u"||"_s << 0;
         QTest::newRow("plus in the middle") << u"tel:12+34"_s << true << u"12+34"_s << false << u"1234"_s << u"||"_s << 0;
         QTest::newRow("nothing") << u"tel:"_s << true << QString() << false << QString() << u"||"_s << 0;

@@ -23,16 +23,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("body");
 
         QTest::newRow("one recipient") << u"sms:+15105550101"_s << true << QStringList{u"+15105550101"_s} << QString();
-        QTest::newRow("two recipients and a body")
-            << u"sms:+15105550101,+15105550102?body=hello%20there"_s << true << QStringList{u"+15105550101"_s, u"+15105550102"_s}
-            << u"hello there"_s;
+        QTest::newRow("two recipients and a body") << u"sms:+15105550101,+15105550102?body=hello%20there"_s << true
+                                                   << QStringList{u"+15105550101"_s, u"+15105550102"_s} << u"hello there"_s;
         QTest::newRow("local number with context, body with a plus")
             << u"SMS:4711;phone-context=+49?body=1+1%3D2"_s << true << QStringList{u"4711"_s} << u"1+1=2"_s;
         QTest::newRow("only a body") << u"sms:?body=hi"_s << true << QStringList{} << u"hi"_s;
-        QTest::newRow("other fields are no body") << u"sms:+4712345678?subject=x&body=y&body=z"_s << true
-                                                  << QStringList{u"+4712345678"_s} << u"y"_s;
-        QTest::newRow("SMSTO: the text keeps its colons and escapes") << u"SMSTO:+4712345678:Meet at 10:30, 100%20"_s << true
-                                                                      << QStringList{u"+4712345678"_s} << u"Meet at 10:30, 100%20"_s;
+        QTest::newRow("other fields are no body") << u"sms:+4712345678?subject=x&body=y&body=z"_s << true << QStringList{u"+4712345678"_s} << u"y"_s;
+        QTest::newRow("SMSTO: the text keeps its colons and escapes")
+            << u"SMSTO:+4712345678:Meet at 10:30, 100%20"_s << true << QStringList{u"+4712345678"_s} << u"Meet at 10:30, 100%20"_s;
         QTest::newRow("smsto without text") << u"smsto:+47 123 45 678"_s << true << QStringList{u"+4712345678"_s} << QString();
         QTest::newRow("sms written like SMSTO") << u"sms:+4712345678:Hello"_s << true << QStringList{u"+4712345678"_s} << u"Hello"_s;
         QTest::newRow("recipient that is no number") << u"sms:+47abc,+4712"_s << true << QStringList{u"+47!"_s, u"+4712"_s} << QString();

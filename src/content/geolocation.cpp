@@ -148,8 +148,7 @@ std::optional<GeoLocation> GeoLocation::parse(const QString &text)
             location.zoom = value;
         }
     }
-    location.coordinatesArePlaceholder =
-        !location.query.isEmpty() && location.latitude.value.toDouble() == 0 && location.longitude.value.toDouble() == 0;
+    location.coordinatesArePlaceholder = !location.query.isEmpty() && location.latitude.value.toDouble() == 0 && location.longitude.value.toDouble() == 0;
     return location;
 }
 

@@ -151,11 +151,10 @@ const Definition *definitionAtStart(QStringView data, qsizetype &aiLength)
 /// Identifiers whose first two digits are these have a length fixed so long ago that no separator follows them.
 bool hasPredefinedLength(QStringView ai)
 {
-    static const QStringList prefixes{QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("03"),
-                                      QStringLiteral("04"), QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13"),
-                                      QStringLiteral("14"), QStringLiteral("15"), QStringLiteral("16"), QStringLiteral("17"),
-                                      QStringLiteral("18"), QStringLiteral("19"), QStringLiteral("20"), QStringLiteral("31"),
-                                      QStringLiteral("32"), QStringLiteral("33"), QStringLiteral("34"), QStringLiteral("35"),
+    static const QStringList prefixes{QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("03"), QStringLiteral("04"),
+                                      QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13"), QStringLiteral("14"), QStringLiteral("15"),
+                                      QStringLiteral("16"), QStringLiteral("17"), QStringLiteral("18"), QStringLiteral("19"), QStringLiteral("20"),
+                                      QStringLiteral("31"), QStringLiteral("32"), QStringLiteral("33"), QStringLiteral("34"), QStringLiteral("35"),
                                       QStringLiteral("36"), QStringLiteral("41")};
     return prefixes.contains(ai.left(2));
 }
@@ -335,10 +334,21 @@ Gs1Elements readUnbracketed(QStringView text, QDate today)
 
 bool isPrimaryKey(QStringView ai)
 {
-    static const QStringList keys{QStringLiteral("00"),   QStringLiteral("01"),   QStringLiteral("253"),  QStringLiteral("255"),
-                                  QStringLiteral("401"),  QStringLiteral("402"),  QStringLiteral("414"),  QStringLiteral("417"),
-                                  QStringLiteral("8003"), QStringLiteral("8004"), QStringLiteral("8006"), QStringLiteral("8010"),
-                                  QStringLiteral("8013"), QStringLiteral("8017"), QStringLiteral("8018")};
+    static const QStringList keys{QStringLiteral("00"),
+                                  QStringLiteral("01"),
+                                  QStringLiteral("253"),
+                                  QStringLiteral("255"),
+                                  QStringLiteral("401"),
+                                  QStringLiteral("402"),
+                                  QStringLiteral("414"),
+                                  QStringLiteral("417"),
+                                  QStringLiteral("8003"),
+                                  QStringLiteral("8004"),
+                                  QStringLiteral("8006"),
+                                  QStringLiteral("8010"),
+                                  QStringLiteral("8013"),
+                                  QStringLiteral("8017"),
+                                  QStringLiteral("8018")};
     return keys.contains(ai);
 }
 

@@ -120,15 +120,13 @@ std::optional<OtpSetup> OtpSetup::parse(const QString &text)
     bool normalised = false;
     setup.secret = checkedSecret(secret.value_or(QString()), normalised);
     if (normalised && setup.secret.isSound()) {
-        setup.warnings.append(
-            ki18n("The secret is written with lower-case letters, spaces or padding; some authenticators may not accept it as it is."));
+        setup.warnings.append(ki18n("The secret is written with lower-case letters, spaces or padding; some authenticators may not accept it as it is."));
     }
 
     setup.issuer = issuer.value_or(setup.labelIssuer).trimmed();
     if (issuer && !setup.labelIssuer.isEmpty() && setup.issuer != setup.labelIssuer) {
-        setup.warnings.append(ki18n("The code names two different issuers: “%1” in its label and “%2” in its parameters.")
-                                  .subs(setup.labelIssuer)
-                                  .subs(setup.issuer));
+        setup.warnings.append(
+            ki18n("The code names two different issuers: “%1” in its label and “%2” in its parameters.").subs(setup.labelIssuer).subs(setup.issuer));
     }
 
     setup.algorithm.value = algorithm.value_or(QStringLiteral("SHA1")).toUpper();

@@ -84,8 +84,7 @@ PhoneNumber PhoneNumber::fromSubscriber(QStringView subscriber)
         phone.warnings.append(ki18n("The number has no country code: it may reach a different phone depending on where it is dialled."));
     }
     if (serviceCode) {
-        phone.warnings.append(
-            ki18n("The number holds * or #: a phone dialling it would run it as a service code, which can change the phone's settings."));
+        phone.warnings.append(ki18n("The number holds * or #: a phone dialling it would run it as a service code, which can change the phone's settings."));
     }
     return phone;
 }
