@@ -4,6 +4,8 @@
 #include "wifinetwork.h"
 #include "mecardfields.h"
 
+#include <algorithm>
+
 namespace Brevlinder::Content
 {
 
