@@ -3,7 +3,7 @@
 
 #include "otpsetup.h"
 
-#include <QElapsedTimer>
+#include "parsingtimer.h"
 #include <QTest>
 
 using namespace Brevlinder::Content;
@@ -114,10 +114,10 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, recognised);
 
-        QElapsedTimer timer;
+        Brevlinder::Test::ParsingTimer timer;
         timer.start();
         const std::optional<OtpSetup> setup = OtpSetup::parse(text);
-        QVERIFY2(timer.elapsed() < 100, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(timer.elapsed() < Brevlinder::Test::ParsingTimer::deadlineMilliseconds(), qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(setup.has_value(), recognised);
     }
 };
