@@ -100,6 +100,32 @@ private Q_SLOTS:
         QCOMPARE(pageLabel(tool), QStringLiteral("Page 1 of 4"));
     }
 
+    // In a document of several pages, the chooser counts codes on their own page: a TIFF file whose first page has
+    // two codes and whose second has one.
+    void codesAreCountedOnTheirPage()
+    {
+        const QTemporaryDir directory;
+        const QString first = directory.filePath(QStringLiteral("first.png"));
+        const QString second = directory.filePath(QStringLiteral("second.png"));
+        QVERIFY(Brevlinder::Test::codeSheet({{ZXing::BarcodeFormat::QRCode, QStringLiteral("page one, left"), {40, 40}},
+                                             {ZXing::BarcodeFormat::DataMatrix, QStringLiteral("page one, right"), {700, 420}}})
+                    .image.save(first));
+        QVERIFY(Brevlinder::Test::codeSheet({{ZXing::BarcodeFormat::Aztec, QStringLiteral("page two"), {300, 300}}}).image.save(second));
+        const QString pages = directory.filePath(QStringLiteral("pages.tif"));
+        QVERIFY(Brevlinder::Test::runTool(QStringLiteral("convert"), {first, second, pages}));
+
+        Tool tool;
+        ScanRecorder scans(tool);
+        tool.load(QUrl::fromLocalFile(pages));
+
+        QTRY_COMPARE(messageWidget(tool)->text(), QStringLiteral("3 codes found in the document."));
+        QStringList starts;
+        for (const QString &entry : entriesOf(codeChooser(tool))) {
+            starts.append(entry.section(QStringLiteral(" · "), 0, 1));
+        }
+        QCOMPARE(starts, QStringList({QStringLiteral("page 1 · 1 of 2"), QStringLiteral("page 1 · 2 of 2"), QStringLiteral("page 2 · 1 of 1")}));
+    }
+
     // A document whose first code is on a later page shows that page and its code when the page has been read.
     void firstCodeOnALaterPageIsShown()
     {

@@ -14,6 +14,7 @@
 
 #include <KLocalizedString>
 
+#include <QHash>
 #include <QImage>
 #include <QLocale>
 #include <QtConcurrentRun>
@@ -376,24 +377,23 @@ void Tool::updateCodeViews()
 QStringList Tool::codeChoices() const
 {
     const QList<ScanResult> &codes = m_foundCodes.codes();
+    // In a document, codes are counted on their page; a long one may hold hundreds, so this stays one pass each.
+    QHash<int, int> codesOnPage;
+    if (m_document) {
+        for (const ScanResult &code : codes) {
+            ++codesOnPage[code.code().page];
+        }
+    }
+    QHash<int, int> numberedOnPage;
     QStringList choices;
     for (qsizetype i = 0; i < codes.size(); ++i) {
         const ScanResult::Code &code = codes[i].code();
         const QString symbology = symbologyDisplayName(code.symbology);
-        if (!m_document) {
+        if (m_document) {
+            choices.append(Widget::codeChoiceText(++numberedOnPage[code.page], codesOnPage.value(code.page), symbology, codes[i].text(), code.page));
+        } else {
             choices.append(Widget::codeChoiceText(int(i) + 1, int(codes.size()), symbology, codes[i].text(), -1));
-            continue;
         }
-        // In a document, codes are counted on their page.
-        int number = 0;
-        int onPage = 0;
-        for (qsizetype j = 0; j < codes.size(); ++j) {
-            if (codes[j].code().page == code.page) {
-                ++onPage;
-                number += j <= i ? 1 : 0;
-            }
-        }
-        choices.append(Widget::codeChoiceText(number, onPage, symbology, codes[i].text(), code.page));
     }
     return choices;
 }
