@@ -140,20 +140,20 @@ int FoundCodes::firstCodeOn(int page) const
     return -1;
 }
 
-QList<FoundCodes::Outline> FoundCodes::outlinesOn(int page) const
+QList<CodeOutline> FoundCodes::outlinesOn(int page) const
 {
-    QList<Outline> outlines;
+    QList<CodeOutline> outlines;
     for (qsizetype i = 0; i < m_codes.size(); ++i) {
         const ScanResult::Code &code = m_codes[i].code();
         if (code.parts.isEmpty()) {
             if (code.page == page) {
-                outlines.append(Outline{int(i), page, code.position});
+                outlines.append(CodeOutline{int(i), code.position});
             }
             continue;
         }
         for (const ScanResult::Code::Part &part : code.parts) {
             if (part.page == page) {
-                outlines.append(Outline{int(i), page, part.position});
+                outlines.append(CodeOutline{int(i), part.position});
             }
         }
     }

@@ -3,11 +3,11 @@
 
 #pragma once
 
+#include "codeoutline.h"
 #include "scanresult.h"
 #include "structuredappend.h"
 
 #include <QList>
-#include <QPolygon>
 
 namespace Brevlinder::ImageSource
 {
@@ -23,13 +23,6 @@ namespace Brevlinder::ImageSource
 class FoundCodes
 {
 public:
-    /// Where a code is drawn: its number in codes() and one outline on one page.
-    struct Outline {
-        int code = 0;
-        int page = 0;
-        QPolygon corners;
-    };
-
     void clear();
     /// The quick scan's code on the first page, which becomes current.
     void setQuickCode(const ScanResult &code);
@@ -44,8 +37,8 @@ public:
     void setCurrent(int code);
     /// The number of the first code on \p page, -1 if the page shows none.
     int firstCodeOn(int page) const;
-    /// Every outline on \p page.
-    QList<Outline> outlinesOn(int page) const;
+    /// Every outline on \p page, each with its code's number in codes(); a joined code has one for each part there.
+    QList<CodeOutline> outlinesOn(int page) const;
     /// The sequences that still miss parts.
     QList<StructuredAppend::Gap> gaps() const;
 

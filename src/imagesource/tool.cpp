@@ -3,7 +3,6 @@
 
 #include "tool.h"
 
-#include "codeoutline.h"
 #include "imageselector.h"
 #include "loadimagejob.h"
 #include "pageddocument.h"
@@ -365,12 +364,7 @@ void Tool::updateCodeViews()
     Widget *widget = sourceWidget();
     const int current = m_foundCodes.current();
     widget->setCodeChoices(codeChoices(), current);
-    QList<CodeOutline> outlines;
-    const QList<FoundCodes::Outline> found = m_foundCodes.outlinesOn(m_pageInView);
-    for (const FoundCodes::Outline &outline : found) {
-        outlines.append(CodeOutline{outline.code, outline.corners});
-    }
-    widget->setOutlines(outlines, current);
+    widget->setOutlines(m_foundCodes.outlinesOn(m_pageInView), current);
     widget->setPages(m_requestedPage, m_document ? pageCount() : 0);
 }
 

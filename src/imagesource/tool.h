@@ -77,7 +77,6 @@ private:
     ImageSelector *imageSelector();
     void scan(QFuture<QImage> image);
     void showImage(const QImage &image, const QString &imageName, const std::shared_ptr<Documents::PagedDocument> &document = {});
-    void showLoadingMessage(const QString &message);
     void stopLoad();
     void dropScan();
     void handleLoadResult(KJob *job);
