@@ -36,6 +36,9 @@ public:
         int sequenceIndex = -1;
         int sequenceSize = -1;
         QString sequenceId;
+        /// Whether the code carries GS1 element strings (its symbology identifier says so, e.g. a GS1-128 barcode or
+        /// a GS1 DataMatrix); its text then names each element's application identifier in brackets.
+        bool isGs1 = false;
         /// The page of the document that shows it, from 0; 0 in an image of one page.
         int page = 0;
 

@@ -75,6 +75,7 @@ ScanResult toScanResult(const ZXing::Barcode &barcode)
     ScanResult::Code code;
     code.symbology = QString::fromStdString(ZXing::ToString(barcode.format()));
     code.position = toPolygon(barcode.position());
+    code.isGs1 = barcode.contentType() == ZXing::ContentType::GS1;
     if (barcode.isPartOfSequence()) {
         code.sequenceIndex = barcode.sequenceIndex();
         code.sequenceSize = barcode.sequenceSize();
