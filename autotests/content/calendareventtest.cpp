@@ -71,14 +71,13 @@ void CalendarEventTest::times_data()
     QTest::newRow("TZID without VTIMEZONE") << bareEvent(u"DTSTART;TZID=America/New_York:19970903T163000\nDTEND;TZID=America/New_York:19970903T190000"_s)
                                             << QDateTime(QDate(1997, 9, 3), QTime(16, 30), newYork) << QDateTime(QDate(1997, 9, 3), QTime(19, 0), newYork)
                                             << false << u"America/New_York"_s << 0;
-    QTest::newRow("TZID with VTIMEZONE")
-        << crlf(u"BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Example//EN\nBEGIN:VTIMEZONE\nTZID:Europe/Oslo\nBEGIN:STANDARD\nDTSTART:19701025T030000\n"
-                "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\nTZOFFSETFROM:+0200\nTZOFFSETTO:+0100\nEND:STANDARD\nBEGIN:DAYLIGHT\nDTSTART:19700329T020000\n"
-                "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0200\nEND:DAYLIGHT\nEND:VTIMEZONE\nBEGIN:VEVENT\nUID:2@example.org\n"
-                "DTSTAMP:20260101T000000Z\nDTSTART;TZID=Europe/Oslo:20260615T090000\nDTEND;TZID=Europe/Oslo:20260615T100000\nSUMMARY:x\nEND:VEVENT\n"
-                "END:VCALENDAR\n"_s)
-        << QDateTime(QDate(2026, 6, 15), QTime(9, 0), QTimeZone("Europe/Oslo")) << QDateTime(QDate(2026, 6, 15), QTime(10, 0), QTimeZone("Europe/Oslo"))
-        << false << u"Europe/Oslo"_s << 0;
+    QTest::newRow("TZID with VTIMEZONE") << crlf(
+        u"BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Example//EN\nBEGIN:VTIMEZONE\nTZID:Europe/Oslo\nBEGIN:STANDARD\nDTSTART:19701025T030000\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\nTZOFFSETFROM:+0200\nTZOFFSETTO:+0100\nEND:STANDARD\nBEGIN:DAYLIGHT\nDTSTART:19700329T020000\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\nTZOFFSETFROM:+0100\nTZOFFSETTO:+0200\nEND:DAYLIGHT\nEND:VTIMEZONE\nBEGIN:VEVENT\nUID:2@example.org\n"
+        "DTSTAMP:20260101T000000Z\nDTSTART;TZID=Europe/Oslo:20260615T090000\nDTEND;TZID=Europe/Oslo:20260615T100000\nSUMMARY:x\nEND:VEVENT\n"
+        "END:VCALENDAR\n"_s) << QDateTime(QDate(2026, 6, 15), QTime(9, 0), QTimeZone("Europe/Oslo"))
+                                         << QDateTime(QDate(2026, 6, 15), QTime(10, 0), QTimeZone("Europe/Oslo")) << false << u"Europe/Oslo"_s << 0;
     QTest::newRow("floating") << bareEvent(u"DTSTART:20260315T090000\nDTEND:20260315T100000"_s) << QDateTime(QDate(2026, 3, 15), QTime(9, 0), local)
                               << QDateTime(QDate(2026, 3, 15), QTime(10, 0), local) << false << QString() << 0;
     QTest::newRow("no end") << bareEvent(u"DTSTART:20260315T090000Z"_s) << QDateTime(QDate(2026, 3, 15), QTime(9, 0), utc) << QDateTime() << false << u"UTC"_s
@@ -134,10 +133,11 @@ void CalendarEventTest::texts_data()
     QTest::addColumn<int>("warningCount");
 
     QTest::newRow("whole calendar, folded and escaped")
-        << crlf(u"BEGIN:VCALENDAR\nPRODID:-//xyz Corp//NONSGML PDA Calendar Version 1.0//EN\nVERSION:2.0\nBEGIN:VEVENT\nDTSTAMP:19960704T120000Z\n"
-                "UID:uid1@example.com\nORGANIZER:mailto:jsmith@example.com\nDTSTART:19960918T143000Z\nDTEND:19960920T220000Z\nSTATUS:CONFIRMED\n"
-                "CATEGORIES:CONFERENCE\nSUMMARY:Networld+Interop Conference\nDESCRIPTION:Networld+Interop Conference\n  and Exhibit\\nAtlanta World "
-                "Congress Center\\n\n Atlanta\\, Georgia\nEND:VEVENT\nEND:VCALENDAR\n"_s)
+        << crlf(
+               u"BEGIN:VCALENDAR\nPRODID:-//xyz Corp//NONSGML PDA Calendar Version 1.0//EN\nVERSION:2.0\nBEGIN:VEVENT\nDTSTAMP:19960704T120000Z\n"
+               "UID:uid1@example.com\nORGANIZER:mailto:jsmith@example.com\nDTSTART:19960918T143000Z\nDTEND:19960920T220000Z\nSTATUS:CONFIRMED\n"
+               "CATEGORIES:CONFERENCE\nSUMMARY:Networld+Interop Conference\nDESCRIPTION:Networld+Interop Conference\n  and Exhibit\\nAtlanta World "
+               "Congress Center\\n\n Atlanta\\, Georgia\nEND:VEVENT\nEND:VCALENDAR\n"_s)
         << u"Networld+Interop Conference"_s << QString() << u"Networld+Interop Conference and Exhibit\nAtlanta World Congress Center\nAtlanta, Georgia"_s << 0;
     QTest::newRow("bare event, line feeds only") << bareEvent(u"DTSTART:20260315T090000Z\nSUMMARY:Talk\nLOCATION:Room 1\\; east wing"_s) << u"Talk"_s
                                                  << u"Room 1; east wing"_s << QString() << 0;
@@ -156,6 +156,9 @@ void CalendarEventTest::texts_data()
     const QString longText = u"x"_s.repeated(60000);
     QTest::newRow("longest description") << bareEvent(u"DTSTART:20260315T090000Z\nSUMMARY:A\nDESCRIPTION:"_s + longText) << u"A"_s << QString() << longText
                                          << 0;
+    const QString largestText(95 * 1024, u'x');
+    QTest::newRow("largest event read") << bareEvent(u"DTSTART:20260315T090000Z\nSUMMARY:A\nDESCRIPTION:"_s + largestText) << u"A"_s << QString() << largestText
+                                        << 0;
     QTest::newRow("most folds") << bareEvent(u"DTSTART:20260315T090000Z\nSUMMARY:A\nDESCRIPTION:"_s + u"abcd\n "_s.repeated(10000)) << u"A"_s << QString()
                                 << u"abcd"_s.repeated(10000) << 0;
 }
@@ -194,8 +197,8 @@ void CalendarEventTest::repetition_data()
     QTest::newRow("weekly") << u"RRULE:FREQ=WEEKLY"_s << u"Every week"_s;
     QTest::newRow("weekly on two days, until") << u"RRULE:FREQ=WEEKLY;UNTIL=19971007T000000Z;WKST=SU;BYDAY=TU,TH"_s
                                                << u"Every week on Tuesday and Thursday, until "_s + longDate(1997, 10, 7);
-    QTest::newRow("every other week on three days, 8 times") << u"RRULE:FREQ=WEEKLY;INTERVAL=2;COUNT=8;WKST=SU;BYDAY=MO,WE,FR"_s
-                                                             << u"Every 2 weeks on Monday, Wednesday and Friday, 8 times"_s;
+    QTest::newRow("every other week on three days, 8 times")
+        << u"RRULE:FREQ=WEEKLY;INTERVAL=2;COUNT=8;WKST=SU;BYDAY=MO,WE,FR"_s << u"Every 2 weeks on Monday, Wednesday and Friday, 8 times"_s;
     QTest::newRow("monthly") << u"RRULE:FREQ=MONTHLY"_s << u"Every month"_s;
     QTest::newRow("monthly on a day") << u"RRULE:FREQ=MONTHLY;BYMONTHDAY=15"_s << u"Every month on day 15"_s;
     QTest::newRow("yearly") << u"RRULE:FREQ=YEARLY"_s << u"Every year"_s;
@@ -230,15 +233,15 @@ void CalendarEventTest::ownCalendar_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    const QString calendar = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\nDTSTART:20260315T090000Z\r\nX-KEPT;X-P=1:as it is\r\n"
-                             "END:VEVENT\r\nEND:VCALENDAR\r\n"_s;
+    const QString calendar =
+        u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:1\r\nDTSTART:20260315T090000Z\r\nX-KEPT;X-P=1:as it is\r\n"
+        "END:VEVENT\r\nEND:VCALENDAR\r\n"_s;
     QTest::newRow("whole calendar") << calendar << calendar;
     QTest::newRow("text after it") << calendar + u"trailing words"_s << calendar;
     const QString bare = u"BEGIN:VEVENT\r\nUID:1\r\nDTSTART:20260315T090000Z\r\nEND:VEVENT\r\n"_s;
     QTest::newRow("bare event") << bare << u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//KDE//Brevlinder//EN\r\n"_s + bare + u"END:VCALENDAR\r\n"_s;
-    QTest::newRow("bare event without a last line break") << bare.chopped(2)
-                                                          << u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//KDE//Brevlinder//EN\r\n"_s + bare
-            + u"END:VCALENDAR\r\n"_s;
+    QTest::newRow("bare event without a last line break")
+        << bare.chopped(2) << u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//KDE//Brevlinder//EN\r\n"_s + bare + u"END:VCALENDAR\r\n"_s;
 }
 
 void CalendarEventTest::ownCalendar()
@@ -263,6 +266,7 @@ void CalendarEventTest::notEvent_data()
     QTest::newRow("a bare to-do") << u"BEGIN:VTODO\nUID:1\nSUMMARY:Buy milk\nEND:VTODO"_s;
     QTest::newRow("a contact") << u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nEND:VCARD"_s;
     QTest::newRow("a URL containing it") << u"https://example.org/?BEGIN:VEVENT"_s;
+    QTest::newRow("description beyond twice the longest message") << bareEvent(u"DTSTART:20260315T090000Z\nDESCRIPTION:"_s + QString(96 * 1024, u'x'));
     QTest::newRow("1 MB description") << bareEvent(u"DTSTART:20260315T090000Z\nDESCRIPTION:"_s + QString(1 << 20, u'x'));
 }
 

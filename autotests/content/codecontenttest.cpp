@@ -49,7 +49,7 @@ const QString swissBill = QStringList{u"SPC"_s,
                                       u"210000000003139471430009017"_s,
                                       u"Order dated 18.06.2020"_s,
                                       u"EPD"_s}
-                                .join(u'\n');
+                              .join(u'\n');
 
 const QString epcPayment = u"BCD\n001\n1\nSCT\nBPOTBEB1\nRed Cross of Belgium\nBE72000000001616\nEUR1\nCHAR\n\nUrgency fund\nSample EPC QR code"_s;
 

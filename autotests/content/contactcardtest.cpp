@@ -63,19 +63,21 @@ void ContactCardTest::parse_data()
 
     const QStringList none;
 
-    QTest::newRow("vCard 4.0 example")
-        << crlf(u"BEGIN:VCARD\nVERSION:4.0\nFN:Simon Perreault\nN:Perreault;Simon;;;ing. jr,M.Sc.\nBDAY:--0203\nANNIVERSARY:20090808T1430-0500\nGENDER:M\n"
-                "LANG;PREF=1:fr\nLANG;PREF=2:en\nORG;TYPE=work:Viagenie\nADR;TYPE=work:;Suite D2-630;2875 Laurier;\n Quebec;QC;G1V 2M2;Canada\n"
-                "TEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:tel:+1-418-656-9254;ext=102\nTEL;VALUE=uri;TYPE=\"work,cell,voice,video,text\":tel:+1-418-262-6501\n"
-                "EMAIL;TYPE=work:simon.perreault@viagenie.ca\nGEO;TYPE=work:geo:46.772673\\,-71.282945\nKEY;TYPE=work;VALUE=uri:\n"
-                " http://www.viagenie.ca/simon.perreault/simon.asc\nTZ:-0500\nURL;TYPE=home:http://nomis80.org\nEND:VCARD\n"_s)
-        << u"Simon Perreault"_s << QStringList{u"Viagenie"_s, QString(), QString()}
-        << QStringList{u"+1-418-656-9254;ext=102|work"_s, u"+1-418-262-6501|work, mobile, video"_s}
-        << QStringList{u"simon.perreault@viagenie.ca|work"_s} << QStringList{u"Suite D2-630\n2875 Laurier\nG1V 2M2 Quebec\nQC\nCanada|work"_s}
-        << QStringList{u"http://nomis80.org"_s} << 0;
+    QTest::newRow("vCard 4.0 example") << crlf(
+        u"BEGIN:VCARD\nVERSION:4.0\nFN:Simon Perreault\nN:Perreault;Simon;;;ing. jr,M.Sc.\nBDAY:--0203\nANNIVERSARY:20090808T1430-0500\nGENDER:M\n"
+        "LANG;PREF=1:fr\nLANG;PREF=2:en\nORG;TYPE=work:Viagenie\nADR;TYPE=work:;Suite D2-630;2875 Laurier;\n Quebec;QC;G1V 2M2;Canada\n"
+        "TEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:tel:+1-418-656-9254;ext=102\nTEL;VALUE=uri;TYPE=\"work,cell,voice,video,text\":tel:+1-418-262-6501\n"
+        "EMAIL;TYPE=work:simon.perreault@viagenie.ca\nGEO;TYPE=work:geo:46.772673\\,-71.282945\nKEY;TYPE=work;VALUE=uri:\n"
+        " http://www.viagenie.ca/simon.perreault/simon.asc\nTZ:-0500\nURL;TYPE=home:http://nomis80.org\nEND:VCARD\n"_s)
+                                       << u"Simon Perreault"_s << QStringList{u"Viagenie"_s, QString(), QString()}
+                                       << QStringList{u"+1-418-656-9254;ext=102|work"_s, u"+1-418-262-6501|work, mobile, video"_s}
+                                       << QStringList{u"simon.perreault@viagenie.ca|work"_s}
+                                       << QStringList{u"Suite D2-630\n2875 Laurier\nG1V 2M2 Quebec\nQC\nCanada|work"_s} << QStringList{u"http://nomis80.org"_s}
+                                       << 0;
     QTest::newRow("vCard 3.0 example") << crlf(
         u"BEGIN:vCard\nVERSION:3.0\nFN:Frank Dawson\nORG:Lotus Development Corporation\nADR;TYPE=WORK,POSTAL,PARCEL:;;6544 Battleford Drive\n"
-        " ;Raleigh;NC;27613-3502;U.S.A.\nTEL;TYPE=VOICE,MSG,WORK:+1-919-676-9515\nTEL;TYPE=FAX,WORK:+1-919-676-9564\nEMAIL;TYPE=INTERNET,PREF:Frank_Dawson@Lotus.com\n"
+        " ;Raleigh;NC;27613-3502;U.S.A.\nTEL;TYPE=VOICE,MSG,WORK:+1-919-676-9515\nTEL;TYPE=FAX,WORK:+1-919-676-9564\nEMAIL;TYPE=INTERNET,PREF:Frank_Dawson@"
+        "Lotus.com\n"
         "EMAIL;TYPE=INTERNET:fdawson@earthlink.net\nURL:http://home.earthlink.net/~fdawson\nEND:vCard\n"_s)
                                        << u"Frank Dawson"_s << QStringList{u"Lotus Development Corporation"_s, QString(), QString()}
                                        << QStringList{u"+1-919-676-9515|work, messages"_s, u"+1-919-676-9564|work, fax"_s}
@@ -85,29 +87,30 @@ void ContactCardTest::parse_data()
     QTest::newRow("line feeds only, name from its parts, title and role")
         << u"BEGIN:VCARD\nVERSION:3.0\nN:Doe;John;Q.;Dr.;Jr.\nTITLE:Engineer\nROLE:Lead\nORG:Example Inc.;Research\nEND:VCARD"_s << u"Dr. John Q. Doe Jr."_s
         << QStringList{u"Example Inc., Research"_s, u"Engineer"_s, QString()} << none << none << none << none << 0;
-    QTest::newRow("role without title") << u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nROLE:Lead\nEND:VCARD"_s << u"A"_s
-                                        << QStringList{QString(), u"Lead"_s, QString()} << none << none << none << none << 0;
+    QTest::newRow("role without title") << u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nROLE:Lead\nEND:VCARD"_s << u"A"_s << QStringList{QString(), u"Lead"_s, QString()}
+                                        << none << none << none << none << 0;
     QTest::newRow("vCard 2.1 quoted-printable and charsets")
-        << crlf(u"BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen\n"
-                "TEL;CELL;VOICE:+49 170 1234567\nTEL;WORK;FAX:+49 30 1234\n"
-                "NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=ISO-8859-1:Gr=FC=DFe=0Aand a line that goes on =\nand on\nEND:VCARD\n"_s)
+        << crlf(
+               u"BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen\n"
+               "TEL;CELL;VOICE:+49 170 1234567\nTEL;WORK;FAX:+49 30 1234\n"
+               "NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=ISO-8859-1:Gr=FC=DFe=0Aand a line that goes on =\nand on\nEND:VCARD\n"_s)
         << u"Jürgen Müller"_s << QStringList{QString(), QString(), u"Grüße\nand a line that goes on and on"_s}
         << QStringList{u"+49 170 1234567|mobile"_s, u"+49 30 1234|work, fax"_s} << none << none << none << 0;
-    QTest::newRow("vCard 2.1 charset of text already decoded") << crlf(u"BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=ISO-8859-1:Øster;Åse\nEND:VCARD\n"_s)
-                                                               << u"Åse Øster"_s << QStringList{QString(), QString(), QString()} << none << none << none
-                                                               << none << 0;
+    QTest::newRow("vCard 2.1 charset of text already decoded")
+        << crlf(u"BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=ISO-8859-1:Øster;Åse\nEND:VCARD\n"_s) << u"Åse Øster"_s << QStringList{QString(), QString(), QString()}
+        << none << none << none << none << 0;
     QTest::newRow("folded in the middle of a word and of a character pair")
-        << crlf(u"BEGIN:VCARD\nVERSION:3.0\nFN:Fo\n ld\n\ted\nNOTE:😀\n 😀\nEND:VCARD\n"_s) << u"Folded"_s
-        << QStringList{QString(), QString(), u"😀😀"_s} << none << none << none << none << 0;
+        << crlf(u"BEGIN:VCARD\nVERSION:3.0\nFN:Fo\n ld\n\ted\nNOTE:😀\n 😀\nEND:VCARD\n"_s) << u"Folded"_s << QStringList{QString(), QString(), u"😀😀"_s} << none
+        << none << none << none << 0;
     QTest::newRow("escapes") << u"BEGIN:VCARD\nVERSION:3.0\nFN:A\\, B\nNOTE:a\\, b\\; c\\\\d\\ne\\Nf\nEND:VCARD"_s << u"A, B"_s
                              << QStringList{QString(), QString(), u"a, b; c\\d\ne\nf"_s} << none << none << none << none << 0;
     QTest::newRow("Apple groups") << u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nitem1.TEL;type=pref:+1 555 0100\nitem1.X-ABLabel:Lab\n"
                                      "item2.EMAIL;type=INTERNET;type=HOME:a@example.org\nitem3.URL:https://example.org/\nEND:VCARD"_s
                                   << u"A"_s << QStringList{QString(), QString(), QString()} << QStringList{u"+1 555 0100|"_s}
                                   << QStringList{u"a@example.org|home"_s} << none << QStringList{u"https://example.org/"_s} << 0;
-    QTest::newRow("lower case names, blank lines, leading blanks") << u"\n  begin:vcard\nversion:3.0\n\nfn:A\ntel;type=home:1\nend:vcard\n"_s << u"A"_s
-                                                                   << QStringList{QString(), QString(), QString()} << QStringList{u"1|home"_s} << none
-                                                                   << none << none << 0;
+    QTest::newRow("lower case names, blank lines, leading blanks")
+        << u"\n  begin:vcard\nversion:3.0\n\nfn:A\ntel;type=home:1\nend:vcard\n"_s << u"A"_s << QStringList{QString(), QString(), QString()}
+        << QStringList{u"1|home"_s} << none << none << none << 0;
     QTest::newRow("second card ignored") << u"BEGIN:VCARD\nVERSION:3.0\nFN:First\nEND:VCARD\nBEGIN:VCARD\nVERSION:3.0\nFN:Second\nTEL:2\nEND:VCARD"_s
                                          << u"First"_s << QStringList{QString(), QString(), QString()} << none << none << none << none << 0;
     QTest::newRow("unterminated") << u"BEGIN:VCARD\nVERSION:3.0\nFN:Cut\nTEL:1"_s << u"Cut"_s << QStringList{QString(), QString(), QString()}
@@ -119,6 +122,9 @@ void ContactCardTest::parse_data()
     const QString longNote = u"x"_s.repeated(60000);
     QTest::newRow("longest note") << (u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nNOTE:"_s + longNote + u"\nEND:VCARD"_s) << u"A"_s
                                   << QStringList{QString(), QString(), longNote} << none << none << none << none << 0;
+    const QString largestNote(95 * 1024, u'x');
+    QTest::newRow("largest card read") << (u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nNOTE:"_s + largestNote + u"\nEND:VCARD"_s) << u"A"_s
+                                       << QStringList{QString(), QString(), largestNote} << none << none << none << none << 0;
     QStringList manyPhones;
     QString manyPhonesCard = u"BEGIN:VCARD\nVERSION:3.0\nFN:A\n"_s;
     for (int i = 0; i < 3000; ++i) {
@@ -128,8 +134,8 @@ void ContactCardTest::parse_data()
         manyPhonesCard += u"TEL:%1\n"_s.arg(i);
     }
     // Beyond a few hundred, the parser underneath would take too long; what is left out is said.
-    QTest::newRow("most phones") << (manyPhonesCard + u"END:VCARD"_s) << u"A"_s << QStringList{QString(), QString(), QString()} << manyPhones << none
-                                 << none << none << 1;
+    QTest::newRow("most phones") << (manyPhonesCard + u"END:VCARD"_s) << u"A"_s << QStringList{QString(), QString(), QString()} << manyPhones << none << none
+                                 << none << 1;
     QTest::newRow("most folds") << (u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nNOTE:"_s + u"abcd\n "_s.repeated(10000) + u"\nEND:VCARD"_s) << u"A"_s
                                 << QStringList{QString(), QString(), u"abcd"_s.repeated(10000)} << none << none << none << none << 0;
 }
@@ -225,6 +231,8 @@ void ContactCardTest::notCard_data()
 
     QTest::newRow("sentence starting with BEGIN:") << u"BEGIN: the meeting starts at nine"_s;
     QTest::newRow("sentence starting with BEGIN:VCARD") << u"BEGIN:VCARD is how a card starts, and END:VCARD how it ends"_s;
+    QTest::newRow("notes with card-like lines") << u"BEGIN: meeting notes\nNote: bring the slides\nTel: call Anna first\nEND: at five"_s;
+    QTest::newRow("BEGIN:VCARD then words on its line") << u"BEGIN:VCARD, as cards start\nFN:Jane Roe\nEND:VCARD"_s;
     QTest::newRow("begin line only") << u"BEGIN:VCARD"_s;
     QTest::newRow("begin line and a line break") << u"BEGIN:VCARD\n"_s;
     QTest::newRow("nothing a card says") << u"BEGIN:VCARD\nVERSION:3.0\nEND:VCARD"_s;
@@ -232,6 +240,7 @@ void ContactCardTest::notCard_data()
     QTest::newRow("an event") << u"BEGIN:VEVENT\nSUMMARY:x\nEND:VEVENT"_s;
     QTest::newRow("a URL containing it") << u"https://example.org/?BEGIN:VCARD"_s;
     QTest::newRow("a MeCard") << u"MECARD:N:Doe,John;;"_s;
+    QTest::newRow("note beyond twice the longest message") << (u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nNOTE:"_s + QString(96 * 1024, u'x') + u"\nEND:VCARD"_s);
     QTest::newRow("1 MB note") << (u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nNOTE:"_s + QString(1 << 20, u'x') + u"\nEND:VCARD"_s);
 }
 
@@ -283,8 +292,9 @@ void ContactCardTest::hostile()
 
 void ContactCardTest::fromMeCard()
 {
-    const auto meCard = MeCard::parse(u"MECARD:N:Sato,Hanako;TEL:+81312345678;TEL-AV:+81311112222;EMAIL:hanako@example.jp;ADR:1-2-3 Chiyoda\\, Tokyo;"
-                                      "BDAY:19800214;URL:https://example.jp/;NOTE:Met at the fair;NICKNAME:Hana;ORG:Example KK;;"_s);
+    const auto meCard = MeCard::parse(
+        u"MECARD:N:Sato,Hanako;TEL:+81312345678;TEL-AV:+81311112222;EMAIL:hanako@example.jp;ADR:1-2-3 Chiyoda\\, Tokyo;"
+        "BDAY:19800214;URL:https://example.jp/;NOTE:Met at the fair;NICKNAME:Hana;ORG:Example KK;;"_s);
     QVERIFY(meCard);
     const ContactCard card = ContactCard::fromMeCard(*meCard);
     QCOMPARE(card.name, u"Hanako Sato"_s);

@@ -20,9 +20,9 @@ namespace
 
 using namespace FoldedLines;
 
-// Far more than a code can carry (about 47 KB when split over many codes), little enough for the iCalendar parser
+// Twice what a code can carry (about 47 KB when split over many codes), little enough for the iCalendar parser
 // underneath to take well under the time a scan may spend on it.
-constexpr qsizetype maximumCalendarLength = 256 * 1024;
+constexpr qsizetype maximumCalendarLength = 96 * 1024;
 
 // From a line that is exactly @p begin to the line that is exactly @p end, both included; to the end of @p text
 // when the code was cut short.
@@ -244,8 +244,7 @@ std::optional<CalendarEvent> CalendarEvent::parse(const QString &text)
     if ((!isCalendar && !isLine(firstLine.text, QLatin1StringView("BEGIN:VEVENT"))) || firstLine.next >= text.size()) {
         return std::nullopt;
     }
-    const std::optional<Block> object =
-        blockFrom(text, start, isCalendar ? QLatin1StringView("END:VCALENDAR") : QLatin1StringView("END:VEVENT"));
+    const std::optional<Block> object = blockFrom(text, start, isCalendar ? QLatin1StringView("END:VCALENDAR") : QLatin1StringView("END:VEVENT"));
     if (object->text.size() > maximumCalendarLength) {
         return std::nullopt;
     }
@@ -291,7 +290,8 @@ std::optional<CalendarEvent> CalendarEvent::parse(const QString &text)
     event.allDay = found->allDay();
     event.start = found->dtStart();
     // The parser underneath makes an event without an end end when it starts.
-    if (event.allDay || (firstBlock && (firstProperty(firstBlock->text, QLatin1StringView("DTEND")) || firstProperty(firstBlock->text, QLatin1StringView("DURATION"))))) {
+    if (event.allDay
+        || (firstBlock && (firstProperty(firstBlock->text, QLatin1StringView("DTEND")) || firstProperty(firstBlock->text, QLatin1StringView("DURATION"))))) {
         event.end = found->dtEnd();
     }
     if (!event.start.isValid()) {
@@ -304,7 +304,8 @@ std::optional<CalendarEvent> CalendarEvent::parse(const QString &text)
         if (!zoneId.isEmpty()) {
             event.timeZoneName = zoneId;
             if (!hasTimeZone(calendarText, zoneId) && !QTimeZone::isTimeZoneIdAvailable(zoneId.toUtf8())) {
-                event.warnings.append(ki18nc("@info %1 is the name of a time zone", "The time zone “%1” is unknown; the times are taken as local times.").subs(zoneId));
+                event.warnings.append(
+                    ki18nc("@info %1 is the name of a time zone", "The time zone “%1” is unknown; the times are taken as local times.").subs(zoneId));
             }
         } else if (event.start.timeSpec() == Qt::UTC || (event.start.timeSpec() == Qt::TimeZone && event.start.timeZone() == QTimeZone::utc())) {
             event.timeZoneName = QStringLiteral("UTC");

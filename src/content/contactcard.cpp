@@ -20,9 +20,9 @@ namespace
 
 using namespace FoldedLines;
 
-// Far more than a code can carry (about 47 KB when split over many codes), little enough for the vCard parser
+// Twice what a code can carry (about 47 KB when split over many codes), little enough for the vCard parser
 // underneath to take well under the time a scan may spend on it.
-constexpr qsizetype maximumCardLength = 256 * 1024;
+constexpr qsizetype maximumCardLength = 96 * 1024;
 
 // Where the first card ends: after its END line, or at the end of the text when the code was cut short.
 struct CardExtent {
@@ -116,7 +116,8 @@ PreparedCard prepared(QStringView card)
         const QString head = parameters.join(u';');
         const bool encoded = head.contains(QLatin1StringView("QUOTED-PRINTABLE"), Qt::CaseInsensitive);
         softBreak = encoded && line.text.endsWith(u'=');
-        if (!encoded && !head.contains(QLatin1StringView("BASE64"), Qt::CaseInsensitive) && !head.contains(QLatin1StringView("ENCODING=B"), Qt::CaseInsensitive)) {
+        if (!encoded && !head.contains(QLatin1StringView("BASE64"), Qt::CaseInsensitive)
+            && !head.contains(QLatin1StringView("ENCODING=B"), Qt::CaseInsensitive)) {
             parameters.removeIf([](const QString &parameter) {
                 return parameter.startsWith(QLatin1StringView("CHARSET="), Qt::CaseInsensitive);
             });
