@@ -240,6 +240,9 @@ void CalendarEventTest::ownCalendar_data()
     QTest::newRow("text after it") << calendar + u"trailing words"_s << calendar;
     const QString bare = u"BEGIN:VEVENT\r\nUID:1\r\nDTSTART:20260315T090000Z\r\nEND:VEVENT\r\n"_s;
     QTest::newRow("bare event") << bare << u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//KDE//Brevlinder//EN\r\n"_s + bare + u"END:VCALENDAR\r\n"_s;
+    QTest::newRow("unterminated calendar after a line break") << calendar.chopped(15) << calendar.chopped(15) + u"END:VCALENDAR\r\n"_s;
+    QTest::newRow("unterminated bare event after a line break")
+        << bare.chopped(12) << u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//KDE//Brevlinder//EN\r\n"_s + bare + u"END:VCALENDAR\r\n"_s;
     QTest::newRow("bare event without a last line break")
         << bare.chopped(2) << u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//KDE//Brevlinder//EN\r\n"_s + bare + u"END:VCALENDAR\r\n"_s;
 }

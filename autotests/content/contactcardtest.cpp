@@ -213,6 +213,7 @@ void ContactCardTest::ownCard_data()
     QTest::newRow("first of two cards") << card + u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Second\r\nEND:VCARD\r\n"_s << card;
     QTest::newRow("text around it") << u"\r\n"_s + card + u"trailing words"_s << card;
     QTest::newRow("unterminated") << u"BEGIN:VCARD\nVERSION:3.0\nFN:A"_s << u"BEGIN:VCARD\nVERSION:3.0\nFN:A\r\nEND:VCARD\r\n"_s;
+    QTest::newRow("unterminated after a line break") << u"BEGIN:VCARD\nVERSION:3.0\nFN:A\n"_s << u"BEGIN:VCARD\nVERSION:3.0\nFN:A\nEND:VCARD\r\n"_s;
 }
 
 void ContactCardTest::ownCard()

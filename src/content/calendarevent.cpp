@@ -254,12 +254,12 @@ std::optional<CalendarEvent> CalendarEvent::parse(const QString &text)
     if (isCalendar) {
         calendarText = object->text.toString();
         if (!object->terminated) {
-            calendarText += QLatin1StringView("\r\nEND:VCALENDAR\r\n");
+            calendarText += calendarText.endsWith(u'\n') ? QLatin1StringView("END:VCALENDAR\r\n") : QLatin1StringView("\r\nEND:VCALENDAR\r\n");
         }
     } else {
         calendarText = QLatin1StringView("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//KDE//Brevlinder//EN\r\n") + object->text;
         if (!object->terminated) {
-            calendarText += QLatin1StringView("\r\nEND:VEVENT");
+            calendarText += calendarText.endsWith(u'\n') ? QLatin1StringView("END:VEVENT") : QLatin1StringView("\r\nEND:VEVENT");
         }
         if (!calendarText.endsWith(u'\n')) {
             calendarText += QLatin1StringView("\r\n");

@@ -390,7 +390,7 @@ std::optional<ContactCard> ContactCard::parse(const QString &text)
     readBirthday(card, extent->card);
     card.vCard = extent->card.toUtf8();
     if (!extent->terminated) {
-        card.vCard += "\r\nEND:VCARD\r\n";
+        card.vCard += card.vCard.endsWith('\n') ? "END:VCARD\r\n" : "\r\nEND:VCARD\r\n";
     }
     return card;
 }
