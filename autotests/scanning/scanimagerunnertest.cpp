@@ -71,6 +71,8 @@ private Q_SLOTS:
     void testPaddedScanLines_data();
     void testPaddedScanLines();
     void testBinaryPayload();
+    void testGs1Flag_data();
+    void testGs1Flag();
     void testSeveralCodes();
     void testEveryCode_data();
     void testEveryCode();
@@ -215,6 +217,35 @@ void ScanImageRunnerTest::testDecode()
     QVERIFY(results.first().isValid());
     QCOMPARE(results.first().text(), text);
     QCOMPARE(results.first().data(), text.toUtf8());
+}
+
+void ScanImageRunnerTest::testGs1Flag_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("isGs1");
+
+    // zxing-cpp's writer starts a Code 128 with FNC1, which makes it GS1-128, for a leading U+00F1. Its Data Matrix
+    // writer has no way to write a GS1 DataMatrix.
+    const QString digits = QStringLiteral("010950600013435210ABC");
+    QTest::newRow("GS1-128") << Test::codeImage(ZXing::BarcodeFormat::Code128, QStringLiteral("\u00f1") + digits) << QStringLiteral("(01)09506000134352(10)ABC")
+                             << true;
+    QTest::newRow("Code 128 with the same digits") << Test::codeImage(ZXing::BarcodeFormat::Code128, digits) << digits << false;
+    QTest::newRow("Data Matrix with the same digits") << Test::codeImage(ZXing::BarcodeFormat::DataMatrix, digits) << digits << false;
+}
+
+void ScanImageRunnerTest::testGs1Flag()
+{
+    QFETCH(QImage, image);
+    QFETCH(QString, text);
+    QFETCH(bool, isGs1);
+
+    const QList<ScanResult> results = scanOnPool(image);
+
+    QCOMPARE(results.size(), 1);
+    QVERIFY(results.first().isValid());
+    QCOMPARE(results.first().text(), text);
+    QCOMPARE(results.first().code().isGs1, isGs1);
 }
 
 void ScanImageRunnerTest::testPaddedScanLines_data()
