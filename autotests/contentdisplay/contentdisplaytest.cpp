@@ -300,6 +300,37 @@ private Q_SLOTS:
         QTest::newRow("web address") << QStringLiteral("https://kde.org/applications/") << QStringLiteral("Web Address")
                                      << QStringList{QStringLiteral("Host:|kde.org"), QStringLiteral("Address:|https://kde.org/applications/")}
                                      << QStringList{QStringLiteral("Open Link"), QStringLiteral("Copy Link Address")} << QStringList() << false;
+
+        QTest::newRow("vCard") << QStringLiteral(
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Mustermann;Erika;;;\r\nFN:Erika <b>Mustermann</b>\r\nORG:KDE e.V.\r\nTEL;TYPE=WORK:+49 30 1234567\r\n"
+            "EMAIL:erika@example.org\r\nEND:VCARD\r\n")
+                               << QStringLiteral("Contact")
+                               << QStringList{QStringLiteral("Name:|Erika <b>Mustermann</b>"),
+                                              QStringLiteral("Organization:|KDE e.V."),
+                                              QStringLiteral("Phone:|+49 30 1234567 (work)"),
+                                              QStringLiteral("E-mail:|erika@example.org")}
+                               << QStringList{QStringLiteral("Save Contact…"), QStringLiteral("Open in Address Book")} << QStringList() << false;
+        QTest::newRow("MeCard") << QStringLiteral("MECARD:N:Doe,John;TEL:+1 555 0100;EMAIL:john@example.org;;") << QStringLiteral("Contact")
+                                << QStringList{QStringLiteral("Name:|John Doe"),
+                                               QStringLiteral("Phone:|+1 555 0100"),
+                                               QStringLiteral("E-mail:|john@example.org")}
+                                << QStringList{QStringLiteral("Save Contact…"), QStringLiteral("Open in Address Book")} << QStringList() << false;
+        const QDateTime sprintStart = QDateTime(QDate(2026, 12, 10), QTime(10, 0), QTimeZone("Europe/Berlin")).toLocalTime();
+        const QDateTime sprintEnd = QDateTime(QDate(2026, 12, 10), QTime(11, 30), QTimeZone("Europe/Berlin")).toLocalTime();
+        const QLocale locale;
+        QTest::newRow("event")
+            << QStringLiteral(
+                   "BEGIN:VEVENT\r\nUID:sprint@example.org\r\nSUMMARY:Sprint\r\nLOCATION:Berlin\r\nDTSTART;TZID=Europe/Berlin:20261210T100000\r\n"
+                   "DTEND;TZID=Europe/Berlin:20261210T113000\r\nEND:VEVENT\r\n")
+            << QStringLiteral("Event")
+            << QStringList{QStringLiteral("Title:|Sprint"),
+                           QStringLiteral("Starts:|%1, %2")
+                               .arg(locale.toString(sprintStart.date(), QLocale::LongFormat), locale.toString(sprintStart.time(), QLocale::ShortFormat)),
+                           QStringLiteral("Ends:|%1, %2")
+                               .arg(locale.toString(sprintEnd.date(), QLocale::LongFormat), locale.toString(sprintEnd.time(), QLocale::ShortFormat)),
+                           QStringLiteral("Time zone:|Europe/Berlin (starts at %1 there)").arg(locale.toString(QTime(10, 0), QLocale::ShortFormat)),
+                           QStringLiteral("Location:|Berlin")}
+            << QStringList{QStringLiteral("Save Event…"), QStringLiteral("Open in Calendar")} << QStringList() << false;
     }
 
     void kindsShowTheirFieldsAndActions()
@@ -659,6 +690,48 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(fileName));
     }
 
+    // A contact and an event from codes, saved and read back with KContacts and KCalendarCore, are the code's own.
+    void savedCodesReadBack()
+    {
+        ContentDisplay::Tool contactTool;
+        contactTool.setScanResult(
+            scanOf(QStringLiteral("BEGIN:VCARD\r\nVERSION:2.1\r\nN:Mustermann;Erika\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Erika M=C3=BCller\r\n"
+                                  "TEL;WORK:+49 30 1234567\r\nTEL;CELL:+49 170 7654321\r\nEMAIL:erika@example.org\r\nEND:VCARD\r\n")));
+        const QString vcf = m_directory.filePath(QStringLiteral("from-code.vcf"));
+        QString suggested;
+        QVERIFY(pressSave(contactTool.widget(), QStringLiteral("Save Contact…"), vcf, &suggested));
+        QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("Erika Müller.vcf"));
+        QFile contactFile(vcf);
+        QVERIFY(contactFile.open(QIODevice::ReadOnly));
+        const KContacts::Addressee::List contacts = KContacts::VCardConverter().parseVCards(contactFile.readAll());
+        QCOMPARE(contacts.size(), 1);
+        QCOMPARE(contacts.first().formattedName(), QStringLiteral("Erika Müller"));
+        QStringList phones;
+        for (const KContacts::PhoneNumber &phone : contacts.first().phoneNumbers()) {
+            phones.append(phone.number());
+        }
+        QCOMPARE(phones, (QStringList{QStringLiteral("+49 30 1234567"), QStringLiteral("+49 170 7654321")}));
+        QCOMPARE(contacts.first().emails(), QStringList{QStringLiteral("erika@example.org")});
+
+        ContentDisplay::Tool eventTool;
+        eventTool.setScanResult(
+            scanOf(QStringLiteral("BEGIN:VEVENT\r\nUID:sprint@example.org\r\nSUMMARY:Sprint\r\nDTSTART;TZID=Europe/Berlin:20261210T100000\r\n"
+                                  "DTEND;TZID=Europe/Berlin:20261210T113000\r\nEND:VEVENT\r\n")));
+        const QString ics = m_directory.filePath(QStringLiteral("from-code.ics"));
+        QVERIFY(pressSave(eventTool.widget(), QStringLiteral("Save Event…"), ics, &suggested));
+        QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("Sprint.ics"));
+        QFile eventFile(ics);
+        QVERIFY(eventFile.open(QIODevice::ReadOnly));
+        auto calendar = KCalendarCore::MemoryCalendar::Ptr(new KCalendarCore::MemoryCalendar(QTimeZone::utc()));
+        QVERIFY(KCalendarCore::ICalFormat().fromRawString(calendar, eventFile.readAll()));
+        QCOMPARE(calendar->events().size(), 1);
+        const KCalendarCore::Event::Ptr event = calendar->events().first();
+        QCOMPARE(event->summary(), QStringLiteral("Sprint"));
+        QCOMPARE(event->dtStart(), QDateTime(QDate(2026, 12, 10), QTime(10, 0), QTimeZone("Europe/Berlin")));
+        QCOMPARE(event->dtEnd(), QDateTime(QDate(2026, 12, 10), QTime(11, 30), QTimeZone("Europe/Berlin")));
+        QCOMPARE(event->dtStart().timeZone().id(), QByteArrayLiteral("Europe/Berlin"));
+    }
+
     // A new code that replaces the card while the save dialog is open does not lose the save the user asked for.
     void saveSurvivesANewCard()
     {
@@ -706,11 +779,16 @@ private:
     bool saveWith(CardWidget &widget, const Kind &kind, const QString &buttonText, const QString &fileName, QString *suggested)
     {
         widget.setContents(*CardContents::of(kind, QString()));
-        widget.show();
-        if (!QTest::qWaitForWindowExposed(&widget)) {
+        return pressSave(&widget, buttonText, fileName, suggested);
+    }
+
+    bool pressSave(QWidget *widget, const QString &buttonText, const QString &fileName, QString *suggested)
+    {
+        widget->show();
+        if (!QTest::qWaitForWindowExposed(widget)) {
             return false;
         }
-        QPushButton *button = actionButton(&widget, buttonText);
+        QPushButton *button = actionButton(widget, buttonText);
         if (!button || !button->isEnabled()) {
             return false;
         }
