@@ -292,6 +292,23 @@ private Q_SLOTS:
         QCOMPARE(settingsOf(first.constFirst()).value(QStringLiteral("802-11-wireless")).value(QStringLiteral("hidden")), QVariant(false));
     }
 
+    void joinsAskedForTogetherTakeTurns()
+    {
+        // A double click: the second join must find the connection that the first one saves.
+        QVERIFY(startNetworkManager());
+        NetworkJoiner joiner;
+        QSignalSpy joinedSpy(&joiner, &NetworkJoiner::joined);
+        QSignalSpy failedSpy(&joiner, &NetworkJoiner::failed);
+        joiner.join(parsed(QStringLiteral("WIFI:S:Home;T:WPA;P:first password;;")));
+        joiner.join(parsed(QStringLiteral("WIFI:S:Home;T:WPA;P:second password;;")));
+        QTRY_COMPARE_WITH_TIMEOUT(joinedSpy.count() + failedSpy.count(), 2, deadline);
+        QCOMPARE(joinedSpy.count(), 2);
+        const auto connections = savedConnections();
+        QCOMPARE(connections.size(), 1);
+        QCOMPARE(settingsOf(connections.constFirst()).value(QStringLiteral("802-11-wireless-security")).value(QStringLiteral("psk")).toString(),
+                 QStringLiteral("second password"));
+    }
+
     void updatesTheConnectionSavedElsewhere()
     {
         // Saved by hand under a name of the user's own, with addresses of its own, beside another network.
