@@ -16,6 +16,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
@@ -245,7 +246,7 @@ void NetworkJoiner::startNext()
     m_networkName = m_queuedNames.takeFirst();
     m_savedConnections.clear();
     m_savedSettings.clear();
-    m_connection = QDBusObjectPath();
+    m_connection.clear();
 
     const auto watcher = watch(QDBusConnection::systemBus().asyncCall(methodCall(settingsPath, settingsInterface, QStringLiteral("ListConnections"))));
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &NetworkJoiner::handleConnectionsListed);
@@ -260,7 +261,11 @@ void NetworkJoiner::handleConnectionsListed(QDBusPendingCallWatcher *watcher)
         finish();
         return;
     }
-    m_savedConnections = reply.value();
+    const auto paths = reply.value();
+    m_savedConnections.clear();
+    for (const QDBusObjectPath &path : paths) {
+        m_savedConnections.append(path.path());
+    }
     m_savedSettings = QList<SettingsMap>(m_savedConnections.size());
     m_settingsAwaited = m_savedConnections.size();
     if (m_settingsAwaited == 0) {
@@ -269,7 +274,7 @@ void NetworkJoiner::handleConnectionsListed(QDBusPendingCallWatcher *watcher)
     }
     for (qsizetype i = 0; i < m_savedConnections.size(); ++i) {
         const auto settingsWatcher =
-            watch(QDBusConnection::systemBus().asyncCall(methodCall(m_savedConnections.at(i).path(), connectionInterface, QStringLiteral("GetSettings"))));
+            watch(QDBusConnection::systemBus().asyncCall(methodCall(m_savedConnections.at(i), connectionInterface, QStringLiteral("GetSettings"))));
         connect(settingsWatcher, &QDBusPendingCallWatcher::finished, this, [this, i](QDBusPendingCallWatcher *finished) {
             handleSettingsRead(finished, i);
         });
@@ -298,7 +303,7 @@ void NetworkJoiner::saveConnection()
     QDBusMessage call;
     if (saved != m_savedSettings.cend()) {
         m_connection = m_savedConnections.at(std::distance(m_savedSettings.cbegin(), saved));
-        call = methodCall(m_connection.path(), connectionInterface, QStringLiteral("Update"));
+        call = methodCall(m_connection, connectionInterface, QStringLiteral("Update"));
         call << QVariant::fromValue(mergedInto(*saved, m_settings));
     } else {
         call = methodCall(settingsPath, settingsInterface, QStringLiteral("AddConnection"));
@@ -307,14 +312,14 @@ void NetworkJoiner::saveConnection()
     // The settings carry the password: nothing keeps them longer than the call needs.
     m_settings.clear();
     m_savedSettings.clear();
-    const QDBusObjectPath updatedPath = m_connection;
+    const QString updatedPath = m_connection;
     const auto watcher = watch(QDBusConnection::systemBus().asyncCall(call));
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, updatedPath](QDBusPendingCallWatcher *finished) {
         handleConnectionSaved(finished, updatedPath);
     });
 }
 
-void NetworkJoiner::handleConnectionSaved(QDBusPendingCallWatcher *watcher, const QDBusObjectPath &savedPath)
+void NetworkJoiner::handleConnectionSaved(QDBusPendingCallWatcher *watcher, const QString &updatedPath)
 {
     watcher->deleteLater();
     if (watcher->isError()) {
@@ -322,9 +327,9 @@ void NetworkJoiner::handleConnectionSaved(QDBusPendingCallWatcher *watcher, cons
         finish();
         return;
     }
-    if (savedPath.path().isEmpty()) {
+    if (updatedPath.isEmpty()) {
         const QDBusPendingReply<QDBusObjectPath> added = *watcher;
-        m_connection = added.value();
+        m_connection = added.value().path();
     }
     // NetworkManager picks the device itself, but with no Wi-Fi device at all it would only say that it has none.
     const auto devicesWatcher =
@@ -352,7 +357,7 @@ void NetworkJoiner::handleDevicesListed(QDBusPendingCallWatcher *watcher)
     }
     // An older NetworkManager without the object list still tells below whether it found a device.
     QDBusMessage call = methodCall(managerPath, service, QStringLiteral("ActivateConnection"));
-    call << QVariant::fromValue(m_connection) << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")))
+    call << QVariant::fromValue(QDBusObjectPath(m_connection)) << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")))
          << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")));
     const auto activateWatcher = watch(QDBusConnection::systemBus().asyncCall(call));
     connect(activateWatcher, &QDBusPendingCallWatcher::finished, this, &NetworkJoiner::handleActivated);
@@ -372,7 +377,7 @@ void NetworkJoiner::handleActivated(QDBusPendingCallWatcher *watcher)
 void NetworkJoiner::finish()
 {
     m_networkName.clear();
-    m_connection = QDBusObjectPath();
+    m_connection.clear();
     startNext();
 }
 

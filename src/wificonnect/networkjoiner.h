@@ -3,7 +3,6 @@
 
 #pragma once
 
-#include <QDBusObjectPath>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -52,7 +51,7 @@ private:
     void handleConnectionsListed(QDBusPendingCallWatcher *watcher);
     void handleSettingsRead(QDBusPendingCallWatcher *watcher, qsizetype index);
     void saveConnection();
-    void handleConnectionSaved(QDBusPendingCallWatcher *watcher, const QDBusObjectPath &savedPath);
+    void handleConnectionSaved(QDBusPendingCallWatcher *watcher, const QString &updatedPath);
     void handleDevicesListed(QDBusPendingCallWatcher *watcher);
     void handleActivated(QDBusPendingCallWatcher *watcher);
     void finish();
@@ -66,10 +65,11 @@ private:
     SettingsMap m_settings;
     QString m_networkName;
     bool m_busy = false;
-    QList<QDBusObjectPath> m_savedConnections;
+    QList<QString> m_savedConnections;
     QList<SettingsMap> m_savedSettings;
     qsizetype m_settingsAwaited = 0;
-    QDBusObjectPath m_connection;
+    /// The object path of the saved connection.
+    QString m_connection;
 };
 
 }
