@@ -53,8 +53,8 @@ class WifiConnectTest(unittest.TestCase):
         self.addCleanup(process.stdout.close)
         self.addCleanup(stop, process)
         window = session.wait_for_window(process)
-        shown = wait_until(session, process, lambda shown: shown.place("push button", CONNECT), f"the button '{CONNECT}'")
-        return process, window, shown.place("push button", CONNECT)
+        shown = wait_until(session, process, lambda shown: shown.place("button", CONNECT), f"the button '{CONNECT}'")
+        return process, window, shown.place("button", CONNECT)
 
     def connect_with_the_mouse(self, session, process, window, place, screenshot):
         """Clicks the Connect button at place, waits for the window to say it joined, ends the program."""
