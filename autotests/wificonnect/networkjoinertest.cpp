@@ -381,6 +381,52 @@ private Q_SLOTS:
         QVERIFY(savedConnections().isEmpty());
     }
 
+    void reportsWhatNetworkManagerRefuses_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("interface");
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("inSignature");
+        QTest::addColumn<QString>("outSignature");
+        QTest::addColumn<int>("savedCount");
+        QTest::addColumn<QString>("sentence");
+
+        QTest::newRow("not saved") << settingsPath << settingsInterface << QStringLiteral("AddConnection") << QStringLiteral("a{sa{sv}}") << QStringLiteral("o")
+                                   << 0 << QStringLiteral("did not save the network “Home”");
+        QTest::newRow("saved, not joined") << QStringLiteral("/org/freedesktop/NetworkManager") << service << QStringLiteral("ActivateConnection")
+                                           << QStringLiteral("ooo") << QStringLiteral("o") << 1 << QStringLiteral("The network “Home” is saved, but");
+    }
+
+    void reportsWhatNetworkManagerRefuses()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, interface);
+        QFETCH(QString, method);
+        QFETCH(QString, inSignature);
+        QFETCH(QString, outSignature);
+        QFETCH(int, savedCount);
+        QFETCH(QString, sentence);
+        QVERIFY(startNetworkManager());
+        // As NetworkManager answers a user whom its policy does not allow the change.
+        const QDBusMessage refusing = call(path,
+                                           QStringLiteral("org.freedesktop.DBus.Mock"),
+                                           QStringLiteral("AddMethod"),
+                                           {interface,
+                                            method,
+                                            inSignature,
+                                            outSignature,
+                                            QStringLiteral("raise dbus.exceptions.DBusException('Insufficient privileges', "
+                                                           "name='org.freedesktop.NetworkManager.PermissionDenied')")});
+        QCOMPARE(refusing.type(), QDBusMessage::ReplyMessage);
+
+        bool joined = true;
+        const QString message = joinAndWait(parsed(QStringLiteral("WIFI:S:Home;T:WPA;P:correct horse;;")), &joined);
+        QVERIFY(!joined);
+        QVERIFY2(message.contains(sentence) && message.contains(QLatin1String("Insufficient privileges")), qPrintable(message));
+        QVERIFY2(!message.contains(QLatin1String("correct horse")), qPrintable(message));
+        QCOMPARE(savedConnections().size(), savedCount);
+    }
+
     void savedWithoutAWifiDevice()
     {
         QVERIFY(startNetworkManager(false));
