@@ -7,6 +7,7 @@
 #include "networkjoiner.h"
 #include "wifinetwork.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -158,6 +159,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         qDBusRegisterMetaType<SettingsMap>();
+        qDBusRegisterMetaType<QList<QVariantMap>>();
         QVERIFY2(qEnvironmentVariableIsSet("DBUS_SYSTEM_BUS_ADDRESS"), "run on a private bus: networkmanagermock.py --private-bus");
         QVERIFY(QDBusConnection::systemBus().isConnected());
     }
@@ -322,7 +324,10 @@ private Q_SLOTS:
                {QStringLiteral("uuid"), uuid},
                {QStringLiteral("type"), QStringLiteral("802-11-wireless")}}},
              {QStringLiteral("802-11-wireless"), {{QStringLiteral("ssid"), QByteArray("Home")}, {QStringLiteral("mode"), QStringLiteral("infrastructure")}}},
-             {QStringLiteral("ipv4"), {{QStringLiteral("method"), QStringLiteral("manual")}}}});
+             {QStringLiteral("ipv4"),
+              {{QStringLiteral("method"), QStringLiteral("manual")},
+               {QStringLiteral("address-data"),
+                QVariant::fromValue(QList<QVariantMap>{{{QStringLiteral("address"), QStringLiteral("192.0.2.7")}, {QStringLiteral("prefix"), 24U}}})}}}});
         // NetworkManager replaces a connection's settings with those of an update; the mock would merge them.
         const QDBusMessage replacing =
             call(saved.path(),
@@ -339,6 +344,13 @@ private Q_SLOTS:
         QCOMPARE(settings.value(QStringLiteral("connection")).value(QStringLiteral("uuid")).toString(), uuid);
         QCOMPARE(settings.value(QStringLiteral("connection")).value(QStringLiteral("id")).toString(), QStringLiteral("Upstairs"));
         QCOMPARE(settings.value(QStringLiteral("ipv4")).value(QStringLiteral("method")).toString(), QStringLiteral("manual"));
+        // Values of nested types come back from NetworkManager as they were, and go back to it so.
+        const auto addresses = settings.value(QStringLiteral("ipv4")).value(QStringLiteral("address-data")).value<QDBusArgument>();
+        QCOMPARE(addresses.currentSignature(), QStringLiteral("aa{sv}"));
+        const auto addressData = qdbus_cast<QList<QVariantMap>>(addresses);
+        QCOMPARE(addressData.size(), 1);
+        QCOMPARE(addressData.constFirst().value(QStringLiteral("address")).toString(), QStringLiteral("192.0.2.7"));
+        QCOMPARE(addressData.constFirst().value(QStringLiteral("prefix")).toUInt(), 24U);
         QCOMPARE(settings.value(QStringLiteral("802-11-wireless-security")).value(QStringLiteral("psk")).toString(), QStringLiteral("correct horse"));
         QCOMPARE(activatedConnections(), QList<QDBusObjectPath>{saved});
     }
