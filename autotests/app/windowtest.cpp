@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -393,6 +394,90 @@ private Q_SLOTS:
         chooseFromMenu.start();
         QTest::mouseClick(copy, Qt::LeftButton, {}, QPoint(copy->width() - 4, copy->height() / 2));
         QTRY_COMPARE(QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/octet-stream")), chosen.toUtf8());
+    }
+
+    // What a code carries shows as a card above its text; plain text has none, and a new code's card replaces the
+    // old one. Tab reaches the card's values and buttons after the picture and before the text.
+    void contentCardShowsAboveTheText()
+    {
+        const QString cafe = m_directory.filePath(QStringLiteral("cafe.png"));
+        const QString prose = m_directory.filePath(QStringLiteral("prose.png"));
+        const QString hotel = m_directory.filePath(QStringLiteral("hotel.png"));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("WIFI:S:CaféNet;T:WPA;P:correct horse;;")).save(cafe));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("Only words here")).save(prose));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("WIFI:S:Hotel;T:nopass;;")).save(hotel));
+
+        Window window(true);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const WindowParts parts = partsOf(window);
+        auto *card = window.findChild<QGroupBox *>(QStringLiteral("cardBox"));
+        QVERIFY(card);
+        QVERIFY(!card->isVisible());
+
+        window.load(QUrl::fromLocalFile(cafe));
+        QTRY_VERIFY(parts.display->toPlainText().startsWith(QStringLiteral("WIFI:S:CaféNet")));
+        QVERIFY(card->isVisible());
+        QCOMPARE(card->title(), QStringLiteral("Wi-Fi Network"));
+        QCOMPARE_LE(card->mapTo(&window, QPoint(0, card->height())).y(), parts.display->mapTo(&window, QPoint(0, 0)).y());
+        QCOMPARE_GE(card->mapTo(&window, QPoint(0, 0)).y(), parts.image->parentWidget()->mapTo(&window, QPoint(0, 0)).y());
+
+        const auto describe = [](QWidget *widget) {
+            if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+                return button->text();
+            }
+            if (auto *label = qobject_cast<QLabel *>(widget)) {
+                return label->text();
+            }
+            return widget->accessibleName();
+        };
+        QLabel *firstValue = nullptr;
+        for (QLabel *label : card->findChildren<QLabel *>()) {
+            if (label->text() == QStringLiteral("Network name:")) {
+                firstValue = qobject_cast<QLabel *>(label->buddy());
+            }
+        }
+        QVERIFY(firstValue);
+        firstValue->setFocus(Qt::TabFocusReason);
+        QStringList stops{describe(QApplication::focusWidget())};
+        while (stops.size() < 10 && stops.constLast() != QStringLiteral("Decoded text")) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops.append(describe(QApplication::focusWidget()));
+        }
+        // Connect is there, but Tab skips it where no network can be joined.
+        QPushButton *connectButton = nullptr;
+        for (QPushButton *button : card->findChildren<QPushButton *>()) {
+            if (button->text() == QStringLiteral("Connect to “CaféNet”")) {
+                connectButton = button;
+            }
+        }
+        QVERIFY(connectButton);
+        QStringList expectedStops{QStringLiteral("CaféNet"), QStringLiteral("WPA/WPA2 Personal"), QStringLiteral("correct horse"), QStringLiteral("No")};
+        if (connectButton->isEnabled()) {
+            expectedStops.append(connectButton->text());
+        }
+        expectedStops << QStringLiteral("Copy Password") << QStringLiteral("Decoded text");
+        QCOMPARE(stops, expectedStops);
+        // Back from the card's first value goes to the message above it.
+        firstValue->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(firstValue, Qt::Key_Backtab);
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(describe(QApplication::focusWidget()), QStringLiteral("Code in the image successfully scanned."));
+
+        window.load(QUrl::fromLocalFile(prose));
+        QTRY_COMPARE(parts.display->toPlainText(), QStringLiteral("Only words here"));
+        QVERIFY(!card->isVisible());
+
+        window.load(QUrl::fromLocalFile(hotel));
+        QTRY_VERIFY(card->isVisible());
+        QCOMPARE(parts.display->toPlainText(), QStringLiteral("WIFI:S:Hotel;T:nopass;;"));
+        QStringList shown;
+        for (QLabel *label : card->findChildren<QLabel *>()) {
+            shown.append(label->text());
+        }
+        QVERIFY(shown.contains(QStringLiteral("Hotel")));
+        QVERIFY(!shown.contains(QStringLiteral("CaféNet")));
+        QVERIFY(!shown.contains(QStringLiteral("correct horse")));
     }
 
     void closingDeletesTheWindowAndItsTools()

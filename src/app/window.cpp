@@ -9,6 +9,7 @@
 #include "abstractnavigatesourcetool.h"
 #include "abstractsourcetool.h"
 #include "clipboardexport/tool.h"
+#include "contentdisplay/tool.h"
 #include "fileexport/tool.h"
 #include "helpmenu/tool.h"
 #include "imagesource/tool.h"
@@ -43,8 +44,12 @@ Window::Window(bool oneScanMode, const QUrl &startUrl)
     updateWindowTitle(QString());
     m_ui.sourceWidgetStackLayout->addWidget(m_sourceTool->widget());
 
-    m_displayTool = std::make_unique<PlainTextDisplay::Tool>();
-    m_ui.displayWidgetStackLayout->addWidget(m_displayTool->widget());
+    m_displayTools.reserve(2);
+    m_displayTools.push_back(std::make_unique<ContentDisplay::Tool>());
+    m_displayTools.push_back(std::make_unique<PlainTextDisplay::Tool>());
+    for (const auto &displayTool : m_displayTools) {
+        m_ui.displayLayout->addWidget(displayTool->widget());
+    }
     connect(m_sourceTool.get(), &AbstractSourceTool::scanFinished, this, &Window::handleScanFinished);
 
     if (!oneScanMode) {
@@ -76,8 +81,10 @@ Window::Window(bool oneScanMode, const QUrl &startUrl)
 Window::~Window()
 {
     // The tools own their widgets: take them back from the layouts before the tools delete them.
-    m_ui.displayWidgetStackLayout->removeWidget(m_displayTool->widget());
-    m_displayTool->widget()->setParent(nullptr);
+    for (const auto &displayTool : m_displayTools) {
+        m_ui.displayLayout->removeWidget(displayTool->widget());
+        displayTool->widget()->setParent(nullptr);
+    }
     m_ui.sourceWidgetStackLayout->removeWidget(m_sourceTool->widget());
     m_sourceTool->widget()->setParent(nullptr);
     // The other tools go in the reverse order of their creation.
@@ -86,7 +93,9 @@ Window::~Window()
         m_exportTools.pop_back();
     }
     m_navigateSourceTool.reset();
-    m_displayTool.reset();
+    while (!m_displayTools.empty()) {
+        m_displayTools.pop_back();
+    }
     m_sourceTool.reset();
 }
 
@@ -104,7 +113,9 @@ void Window::updateWindowTitle(const QString &imageName)
 
 void Window::handleScanFinished(const ScanResult &scanResult)
 {
-    m_displayTool->setScanResult(scanResult);
+    for (const auto &displayTool : m_displayTools) {
+        displayTool->setScanResult(scanResult);
+    }
     for (const auto &exportTool : m_exportTools) {
         exportTool->setScanResult(scanResult);
     }

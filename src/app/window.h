@@ -47,7 +47,8 @@ private:
 
     Ui::Window m_ui;
     std::unique_ptr<AbstractSourceTool> m_sourceTool;
-    std::unique_ptr<AbstractDisplayTool> m_displayTool;
+    /// The content card first, above the decoded text.
+    std::vector<std::unique_ptr<AbstractDisplayTool>> m_displayTools;
     std::unique_ptr<AbstractNavigateSourceTool> m_navigateSourceTool;
     std::vector<std::unique_ptr<AbstractExportTool>> m_exportTools;
     std::unique_ptr<AbstractMenuTool> m_menuTool;
