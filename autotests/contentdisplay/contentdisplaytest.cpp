@@ -3,23 +3,37 @@
 
 #include "cardcontents.h"
 #include "cardwidget.h"
+#include "modalanswers.h"
 #include "networkjoiner.h"
 #include "scanresult.h"
 #include "tool.h"
 
+#include <KCalendarCore/Event>
+#include <KCalendarCore/ICalFormat>
+#include <KCalendarCore/MemoryCalendar>
+#include <KContacts/Addressee>
+#include <KContacts/VCardConverter>
 #include <KMessageWidget>
 
 #include <QClipboard>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 
 using namespace Brevlinder;
 using namespace Brevlinder::ContentDisplay;
+using Brevlinder::Test::ModalAnswers;
 
 namespace
 {
@@ -29,7 +43,8 @@ QGroupBox *cardOf(QWidget *widget)
     return widget->findChild<QGroupBox *>(QStringLiteral("cardBox"));
 }
 
-/// Each field as "Label:|shown value", with "|problem" when the value has one, in the order the card shows them.
+/// Each field as "Label:|shown value", with "|problem" when the value has one and "|[Copy FIELD]" when a button
+/// beside it copies it, in the order the card shows them.
 QStringList rowsOf(QWidget *widget)
 {
     QStringList rows;
@@ -41,6 +56,9 @@ QStringList rowsOf(QWidget *widget)
         QString row = label->text() + QLatin1Char('|') + value->text();
         if (!value->accessibleDescription().isEmpty()) {
             row += QLatin1Char('|') + value->accessibleDescription();
+        }
+        if (auto *copy = value->parentWidget()->findChild<QPushButton *>()) {
+            row += QStringLiteral("|[%1%2]").arg(copy->accessibleName(), copy->isEnabled() ? QString() : QStringLiteral(" disabled: ") + copy->toolTip());
         }
         rows.append(row);
     }
@@ -99,6 +117,42 @@ QString connectDisabled(const QString &ownReason = QString())
     return reason.isEmpty() ? QString() : QLatin1String("|disabled|") + reason;
 }
 
+QString swissBill()
+{
+    return QStringList{QStringLiteral("SPC"),
+                       QStringLiteral("0200"),
+                       QStringLiteral("1"),
+                       QStringLiteral("CH4431999123000889012"),
+                       QStringLiteral("S"),
+                       QStringLiteral("Robert Schneider AG"),
+                       QStringLiteral("Rue du Lac"),
+                       QStringLiteral("1268"),
+                       QStringLiteral("2501"),
+                       QStringLiteral("Biel"),
+                       QStringLiteral("CH"),
+                       QString(),
+                       QString(),
+                       QString(),
+                       QString(),
+                       QString(),
+                       QString(),
+                       QString(),
+                       QStringLiteral("1949.75"),
+                       QStringLiteral("CHF"),
+                       QStringLiteral("S"),
+                       QStringLiteral("Pia-Maria Rutschmann-Schnyder"),
+                       QStringLiteral("Grosse Marktgasse"),
+                       QStringLiteral("28"),
+                       QStringLiteral("9400"),
+                       QStringLiteral("Rorschach"),
+                       QStringLiteral("CH"),
+                       QStringLiteral("QRR"),
+                       QStringLiteral("210000000003139471430009017"),
+                       QStringLiteral("Order dated 18.06.2020"),
+                       QStringLiteral("EPD")}
+        .join(QLatin1Char('\n'));
+}
+
 ScanResult scanOf(const QString &text)
 {
     return ScanResult(text, text.toUtf8());
@@ -111,6 +165,13 @@ class ContentDisplayTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // Far from the events' own zone, so that the card has to convert their times.
+        qputenv("TZ", "America/New_York");
+        QVERIFY(m_directory.isValid());
+    }
+
     void kindsShowTheirFieldsAndActions_data()
     {
         QTest::addColumn<QString>("payload");
@@ -118,14 +179,19 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QStringList>("actions");
         QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<bool>("isGs1");
 
+        const QString latitudeProblem = QStringLiteral("The latitude lies beyond the poles: it must be between -90 and 90 degrees.");
+        const QString notBase32 = QStringLiteral("The secret is not in base32: it may hold only the letters A to Z and the digits 2 to 7.");
+        const QString keepSecret = QStringLiteral("Whoever has this code can produce the second-factor codes of the account: keep it as secret as a password.");
         const QString wpaTooShort = QStringLiteral("A WPA password has 8 to 63 bytes, or 64 hexadecimal digits; this one has neither.");
         QTest::newRow("Wi-Fi WPA") << QStringLiteral("WIFI:S:CaféNet;T:WPA;P:correct horse;H:true;;") << QStringLiteral("Wi-Fi Network")
                                    << QStringList{QStringLiteral("Network name:|CaféNet"),
                                                   QStringLiteral("Security:|WPA/WPA2 Personal"),
                                                   QStringLiteral("Password:|correct horse"),
                                                   QStringLiteral("Hidden network:|Yes")}
-                                   << QStringList{QStringLiteral("Connect to “CaféNet”") + connectDisabled(), QStringLiteral("Copy Password")} << QStringList();
+                                   << QStringList{QStringLiteral("Connect to “CaféNet”") + connectDisabled(), QStringLiteral("Copy Password")} << QStringList()
+                                   << false;
         QTest::newRow("Wi-Fi password too short") << QStringLiteral("WIFI:T:WPA;S:Short;P:1234567;;") << QStringLiteral("Wi-Fi Network")
                                                   << QStringList{QStringLiteral("Network name:|Short"),
                                                                  QStringLiteral("Security:|WPA/WPA2 Personal"),
@@ -133,12 +199,12 @@ private Q_SLOTS:
                                                                  QStringLiteral("Hidden network:|No")}
                                                   << QStringList{QStringLiteral("Connect to “Short”") + connectDisabled(wpaTooShort),
                                                                  QStringLiteral("Copy Password|disabled|") + wpaTooShort}
-                                                  << QStringList();
+                                                  << QStringList() << false;
         QTest::newRow("Wi-Fi open") << QStringLiteral("WIFI:S:Lobby;T:nopass;;") << QStringLiteral("Wi-Fi Network")
                                     << QStringList{QStringLiteral("Network name:|Lobby"),
                                                    QStringLiteral("Security:|None (open network)"),
                                                    QStringLiteral("Hidden network:|No")}
-                                    << QStringList{QStringLiteral("Connect to “Lobby”") + connectDisabled()} << QStringList();
+                                    << QStringList{QStringLiteral("Connect to “Lobby”") + connectDisabled()} << QStringList() << false;
         QTest::newRow("Wi-Fi EAP") << QStringLiteral("WIFI:S:Campus;T:WPA2-EAP;E:PEAP;PH2:MSCHAPV2;A:anon;I:alice;P:s3cret!!;;")
                                    << QStringLiteral("Wi-Fi Network")
                                    << QStringList{QStringLiteral("Network name:|Campus"),
@@ -150,13 +216,94 @@ private Q_SLOTS:
                                                   QStringLiteral("Anonymous identity:|anon"),
                                                   QStringLiteral("Inner authentication:|MSCHAPV2")}
                                    << QStringList{QStringLiteral("Connect to “Campus”") + connectDisabled(), QStringLiteral("Copy Password")}
-                                   << QStringList{
-                                          QStringLiteral("The code carries no certificate or domain to check the network's server by, so any server that takes "
-                                                         "this network's name could receive the password.")};
+                                   << QStringList{QStringLiteral(
+                                          "The code carries no certificate or domain to check the network's server by, so any server that takes "
+                                          "this network's name could receive the password.")}
+                                   << false;
+
+        const QString longDate = QLocale().toString(QDate(2026, 12, 31), QLocale::LongFormat);
+        QTest::newRow("place") << QStringLiteral("geo:52.5163,13.3777;u=20") << QStringLiteral("Place")
+                               << QStringList{QStringLiteral("Latitude:|52.5163"), QStringLiteral("Longitude:|13.3777"), QStringLiteral("Uncertainty:|20 m")}
+                               << QStringList{QStringLiteral("Open Map"), QStringLiteral("Copy Coordinates")} << QStringList() << false;
+        QTest::newRow("place beyond the pole") << QStringLiteral("geo:91,13") << QStringLiteral("Place")
+                                               << QStringList{QStringLiteral("Latitude:|91|") + latitudeProblem, QStringLiteral("Longitude:|13")}
+                                               << QStringList{QStringLiteral("Open Map|disabled|") + latitudeProblem,
+                                                              QStringLiteral("Copy Coordinates|disabled|") + latitudeProblem}
+                                               << QStringList() << false;
+        QTest::newRow("phone") << QStringLiteral("tel:+49-30-1234567") << QStringLiteral("Phone Number")
+                               << QStringList{QStringLiteral("Number:|+49-30-1234567")} << QStringList{QStringLiteral("Call +49-30-1234567")} << QStringList()
+                               << false;
+        QTest::newRow("e-mail with a hidden recipient")
+            << QStringLiteral("mailto:alice@example.org?subject=Minutes&bcc=eve@example.org&body=Hello%20there") << QStringLiteral("E-mail")
+            << QStringList{QStringLiteral("To:|alice@example.org"),
+                           QStringLiteral("Bcc:|eve@example.org"),
+                           QStringLiteral("Subject:|Minutes"),
+                           QStringLiteral("Message:|Hello there")}
+            << QStringList{QStringLiteral("Write E-mail to alice@example.org")}
+            << QStringList{QStringLiteral("The message would also go to eve@example.org, hidden from the other recipients.")} << false;
+        QTest::newRow("text message") << QStringLiteral("SMSTO:+4917012345678:See you at 8") << QStringLiteral("Text Message")
+                                      << QStringList{QStringLiteral("To:|+4917012345678"), QStringLiteral("Message:|See you at 8")}
+                                      << QStringList{QStringLiteral("Send Message to +4917012345678")} << QStringList() << false;
+        QTest::newRow("one-time password") << QStringLiteral("otpauth://totp/Example:alice@example.org?secret=JBSWY3DPEHPK3PXP&issuer=Example")
+                                           << QStringLiteral("One-Time Password Set-up")
+                                           << QStringList{QStringLiteral("Issuer:|Example"),
+                                                          QStringLiteral("Account:|alice@example.org"),
+                                                          QStringLiteral("Type:|Time-based (TOTP)"),
+                                                          QStringLiteral("Algorithm:|SHA1"),
+                                                          QStringLiteral("Digits:|6"),
+                                                          QStringLiteral("Period:|30"),
+                                                          QStringLiteral("Secret:|JBSWY3DPEHPK3PXP")}
+                                           << QStringList{QStringLiteral("Add to Authenticator"), QStringLiteral("Copy Secret")} << QStringList{keepSecret}
+                                           << false;
+        QTest::newRow("one-time password, secret not base32")
+            << QStringLiteral("otpauth://totp/Example:bob?secret=JBSW1890&issuer=Example") << QStringLiteral("One-Time Password Set-up")
+            << QStringList{QStringLiteral("Issuer:|Example"),
+                           QStringLiteral("Account:|bob"),
+                           QStringLiteral("Type:|Time-based (TOTP)"),
+                           QStringLiteral("Algorithm:|SHA1"),
+                           QStringLiteral("Digits:|6"),
+                           QStringLiteral("Period:|30"),
+                           QStringLiteral("Secret:|JBSW1890|") + notBase32}
+            << QStringList{QStringLiteral("Add to Authenticator|disabled|") + notBase32, QStringLiteral("Copy Secret|disabled|") + notBase32}
+            << QStringList{keepSecret} << false;
+        const QString epc = QStringLiteral("BCD\n002\n1\nSCT\nBFSWDE33BER\nWikimedia Foerdergesellschaft\n%1\nEUR123.45\n\n\nDonation for Wikipedia");
+        QTest::newRow("SEPA payment") << epc.arg(QStringLiteral("DE33100205000001194700")) << QStringLiteral("Payment")
+                                      << QStringList{QStringLiteral("Beneficiary:|Wikimedia Foerdergesellschaft"),
+                                                     QStringLiteral("IBAN:|DE33 1002 0500 0001 1947 00|[Copy IBAN]"),
+                                                     QStringLiteral("BIC:|BFSWDE33BER"),
+                                                     QStringLiteral("Amount:|123.45 EUR|[Copy Amount]"),
+                                                     QStringLiteral("Remittance information:|Donation for Wikipedia")}
+                                      << QStringList() << QStringList() << false;
+        QTest::newRow("SEPA payment, wrong IBAN")
+            << epc.arg(QStringLiteral("DE34100205000001194700")) << QStringLiteral("Payment")
+            << QStringList{QStringLiteral("Beneficiary:|Wikimedia Foerdergesellschaft"),
+                           QStringLiteral(
+                               "IBAN:|DE34100205000001194700|The IBAN's check digits are wrong.|[Copy IBAN disabled: The IBAN's check digits are wrong.]"),
+                           QStringLiteral("BIC:|BFSWDE33BER"),
+                           QStringLiteral("Amount:|123.45 EUR|[Copy Amount]"),
+                           QStringLiteral("Remittance information:|Donation for Wikipedia")}
+            << QStringList() << QStringList() << false;
+        QTest::newRow("Swiss QR-bill") << swissBill() << QStringLiteral("Payment")
+                                       << QStringList{QStringLiteral("Beneficiary:|Robert Schneider AG\nRue du Lac 1268\n2501 Biel\nCH"),
+                                                      QStringLiteral("IBAN:|CH44 3199 9123 0008 8901 2|[Copy IBAN]"),
+                                                      QStringLiteral("Amount:|1949.75 CHF|[Copy Amount]"),
+                                                      QStringLiteral("Reference:|210000000003139471430009017|[Copy Reference]"),
+                                                      QStringLiteral("Remittance information:|Order dated 18.06.2020"),
+                                                      QStringLiteral("Debtor:|Pia-Maria Rutschmann-Schnyder\nGrosse Marktgasse 28\n9400 Rorschach\nCH")}
+                                       << QStringList() << QStringList() << false;
+        QTest::newRow("GS1") << QStringLiteral("(01)09506000134352(17)261231(10)ABC123") << QStringLiteral("GS1 Data")
+                             << QStringList{QStringLiteral("GTIN:|09506000134352|[Copy GTIN]"),
+                                            QStringLiteral("Expiry date:|") + longDate + QStringLiteral("|[Copy Expiry date]"),
+                                            QStringLiteral("Batch or lot:|ABC123|[Copy Batch or lot]")}
+                             << QStringList() << QStringList() << true;
+        QTest::newRow("web address") << QStringLiteral("https://kde.org/applications/") << QStringLiteral("Web Address")
+                                     << QStringList{QStringLiteral("Host:|kde.org"), QStringLiteral("Address:|https://kde.org/applications/")}
+                                     << QStringList{QStringLiteral("Open Link"), QStringLiteral("Copy Link Address")} << QStringList() << false;
     }
 
     void kindsShowTheirFieldsAndActions()
     {
+        QFETCH(bool, isGs1);
         QFETCH(QString, payload);
         QFETCH(QString, title);
         QFETCH(QStringList, rows);
@@ -164,7 +311,10 @@ private Q_SLOTS:
         QFETCH(QStringList, warnings);
 
         ContentDisplay::Tool tool;
-        tool.setScanResult(scanOf(payload));
+        ScanResult::Code code;
+        code.symbology = isGs1 ? QStringLiteral("DataMatrix") : QStringLiteral("QRCode");
+        code.isGs1 = isGs1;
+        tool.setScanResult(ScanResult(payload, payload.toUtf8(), code));
         QWidget *widget = tool.widget();
         widget->show();
         QVERIFY(QTest::qWaitForWindowExposed(widget));
@@ -215,8 +365,8 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         Content::WifiNetwork network;
         network.ssid.value = ssid;
-        network.security = Content::WifiNetwork::Security::WpaPersonal;
-        network.password.value = QStringLiteral("password1");
+        network.security = Content::WifiNetwork::Security::Unknown;
+        network.securityName = ssid;
 
         CardWidget widget;
         widget.setContents(*CardContents::of(network, QString()));
@@ -234,13 +384,15 @@ private Q_SLOTS:
             }
         }
         QVERIFY(connect);
-        QString buttonText = connect->text();
-        QCOMPARE(buttonText.replace(QStringLiteral("&&"), QStringLiteral("&")), QStringLiteral("Connect to “%1”").arg(shown));
-        if (connect->isEnabled()) {
-            QTextDocument toolTip;
-            toolTip.setHtml(connect->toolTip());
-            QCOMPARE(Qt::mightBeRichText(connect->toolTip()) ? toolTip.toPlainText() : connect->toolTip(), shown);
-        }
+        QCOMPARE(connect->text(), QStringLiteral("Connect to “%1”").arg(QString(shown).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        // The reason it is disabled names the security as the code gives it; the tooltip shows it as characters.
+        const QString reason = QStringLiteral("The code names a kind of security that is not known: “%1”.").arg(shown);
+        QVERIFY(!connect->isEnabled());
+        QTextDocument toolTip;
+        toolTip.setHtml(connect->toolTip());
+        QCOMPARE(Qt::mightBeRichText(connect->toolTip()) ? toolTip.toPlainText() : connect->toolTip(), reason);
+        QCOMPARE(connect->accessibleDescription(), reason);
+        QCOMPARE(valueOf(&widget, QStringLiteral("Security:"))->text(), shown);
     }
 
     // A long target is shortened in the middle on the button; the tooltip names it whole.
@@ -261,22 +413,236 @@ private Q_SLOTS:
         QVERIFY(actions.at(0).contains(QStringLiteral("north”")));
     }
 
+    // What each Copy button puts on the clipboard: the IBAN without its groups, the amount as a number; secrets
+    // marked so that clipboard managers keep no history of them.
+    void copyButtonsFillTheClipboard_data()
+    {
+        QTest::addColumn<QString>("payload");
+        QTest::addColumn<bool>("isGs1");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("copied");
+        QTest::addColumn<bool>("secret");
+
+        const QString epc =
+            QStringLiteral("BCD\n002\n1\nSCT\n\nWikimedia Foerdergesellschaft\nDE33100205000001194700\nEUR123.45\n\nRF18539007547034\n\nThanks");
+        QTest::newRow("Wi-Fi password") << QStringLiteral("WIFI:S:Home;T:WPA;P:correct horse;;") << false << QStringLiteral("Copy Password")
+                                        << QStringLiteral("correct horse") << true;
+        QTest::newRow("one-time secret") << QStringLiteral("otpauth://totp/Example:alice?secret=JBSWY3DPEHPK3PXP") << false << QStringLiteral("Copy Secret")
+                                         << QStringLiteral("JBSWY3DPEHPK3PXP") << true;
+        // Shown in groups of four, copied without them.
+        QTest::newRow("IBAN") << epc << false << QStringLiteral("Copy IBAN") << QStringLiteral("DE33100205000001194700") << false;
+        QTest::newRow("amount") << epc << false << QStringLiteral("Copy Amount") << QStringLiteral("123.45") << false;
+        QTest::newRow("reference") << epc << false << QStringLiteral("Copy Reference") << QStringLiteral("RF18539007547034") << false;
+        QTest::newRow("GS1 date") << QStringLiteral("(01)09506000134352(17)261231") << true << QStringLiteral("Copy Expiry date")
+                                  << QStringLiteral("2026-12-31") << false;
+        QTest::newRow("coordinates") << QStringLiteral("geo:52.5163,13.3777;u=20") << false << QStringLiteral("Copy Coordinates")
+                                     << QStringLiteral("52.5163,13.3777") << false;
+        QTest::newRow("link address") << QStringLiteral("https://kde.org/ä?q=1") << false << QStringLiteral("Copy Link Address")
+                                      << QStringLiteral("https://kde.org/%C3%A4?q=1") << false;
+    }
+
     void copyButtonsFillTheClipboard()
     {
+        QFETCH(QString, payload);
+        QFETCH(bool, isGs1);
+        QFETCH(QString, button);
+        QFETCH(QString, copied);
+        QFETCH(bool, secret);
+
         ContentDisplay::Tool tool;
-        tool.setScanResult(scanOf(QStringLiteral("WIFI:S:Home;T:WPA;P:correct horse;;")));
+        ScanResult::Code code;
+        code.isGs1 = isGs1;
+        tool.setScanResult(ScanResult(payload, payload.toUtf8(), code));
         QWidget *widget = tool.widget();
         widget->show();
         QVERIFY(QTest::qWaitForWindowExposed(widget));
-        QGuiApplication::clipboard()->clear();
-        QPushButton *copy = actionButton(widget, QStringLiteral("Copy Password"));
+        QPushButton *copy = nullptr;
+        for (QPushButton *candidate : cardOf(widget)->findChildren<QPushButton *>()) {
+            if (candidate->text() == button || candidate->accessibleName() == button) {
+                copy = candidate;
+            }
+        }
         QVERIFY(copy);
+        QVERIFY(copy->isEnabled());
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         QTest::mouseClick(copy, Qt::LeftButton);
-        const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
-        QVERIFY(copied);
-        QCOMPARE(copied->text(), QStringLiteral("correct horse"));
-        QCOMPARE(copied->data(QStringLiteral("x-kde-passwordManagerHint")), QByteArrayLiteral("secret"));
+        const QMimeData *mimeData = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(mimeData);
+        QCOMPARE(mimeData->text(), copied);
+        QCOMPARE(mimeData->data(QStringLiteral("x-kde-passwordManagerHint")), secret ? QByteArrayLiteral("secret") : QByteArray());
     }
+
+    // What the open buttons hand to the desktop: the code's own address where it is one, else one made of the shown
+    // fields alone, so that what the card left out does not reach the mail or message program.
+    void openButtonsOpenTheShownFields_data()
+    {
+        QTest::addColumn<QString>("payload");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("e-mail") << QStringLiteral("mailto:alice@example.org?subject=A%26B%3Dc&bcc=eve@example.org&body=Hi%20there&attach=/etc/passwd")
+                                << QStringLiteral("mailto:alice@example.org?bcc=eve%40example.org&subject=A%26B%3Dc&body=Hi%20there");
+        QTest::newRow("MATMSG") << QStringLiteral("MATMSG:TO:bob@example.org;SUB:Hello;BODY:Line one;;")
+                                << QStringLiteral("mailto:bob@example.org?subject=Hello&body=Line%20one");
+        QTest::newRow("SMSTO") << QStringLiteral("SMSTO:+49 170 1234567:See you & bye") << QStringLiteral("sms:+491701234567?body=See%20you%20%26%20bye");
+        QTest::newRow("phone") << QStringLiteral("tel:+49-30-1234567") << QStringLiteral("tel:+49-30-1234567");
+        QTest::newRow("place") << QStringLiteral("geo:52.5163,13.3777;u=20?z=12") << QStringLiteral("geo:52.5163,13.3777;u=20?z=12");
+        QTest::newRow("authenticator") << QStringLiteral("otpauth://totp/Example:alice?secret=JBSWY3DPEHPK3PXP")
+                                       << QStringLiteral("otpauth://totp/Example:alice?secret=JBSWY3DPEHPK3PXP");
+        QTest::newRow("web") << QStringLiteral("https://kde.org/ä") << QStringLiteral("https://kde.org/%C3%A4");
+    }
+
+    void openButtonsOpenTheShownFields()
+    {
+        QFETCH(QString, payload);
+        QFETCH(QString, url);
+        const std::optional<CardContents> card = CardContents::of(Content::CodeContent::read(payload, payload.toUtf8(), false), payload);
+        QVERIFY(card);
+        QCOMPARE(card->actions.first().kind, CardAction::Kind::OpenUrl);
+        QCOMPARE(card->actions.first().url.toString(QUrl::FullyEncoded), url);
+    }
+
+    // Saved contacts read back with KContacts as the code gives them; the dialog suggests the contact's name.
+    void saveContactWritesTheCard()
+    {
+        const QByteArray vCard(
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Mustermann;Erika;;;\r\nFN:Erika Mustermann\r\nTEL;TYPE=WORK:+49 30 1234567\r\n"
+            "TEL;TYPE=CELL:+49 170 7654321\r\nEMAIL:erika@example.org\r\nEND:VCARD\r\n");
+        Content::ContactCard contact;
+        contact.name = QStringLiteral("Erika Mustermann");
+        contact.phones = {{QStringLiteral("+49 30 1234567"), QStringLiteral("work")}, {QStringLiteral("+49 170 7654321"), QStringLiteral("mobile")}};
+        contact.emails = {{QStringLiteral("erika@example.org"), QString()}};
+        contact.vCard = vCard;
+
+        const QString fileName = m_directory.filePath(QStringLiteral("erika.vcf"));
+        QString suggested;
+        QVERIFY(save(contact, QStringLiteral("Save Contact…"), fileName, &suggested));
+        QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("Erika Mustermann.vcf"));
+
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const KContacts::Addressee::List read = KContacts::VCardConverter().parseVCards(file.readAll());
+        QCOMPARE(read.size(), 1);
+        QCOMPARE(read.first().formattedName(), QStringLiteral("Erika Mustermann"));
+        QCOMPARE(read.first().familyName(), QStringLiteral("Mustermann"));
+        QStringList phones;
+        for (const KContacts::PhoneNumber &phone : read.first().phoneNumbers()) {
+            phones.append(phone.number());
+        }
+        QCOMPARE(phones, (QStringList{QStringLiteral("+49 30 1234567"), QStringLiteral("+49 170 7654321")}));
+        QCOMPARE(read.first().emails(), QStringList{QStringLiteral("erika@example.org")});
+    }
+
+    // Saved events read back with KCalendarCore in their own time zone; the card shows them in the user's.
+    void eventShowsTheUsersTimeAndSavesTheCodesOwn()
+    {
+        const QByteArray iCalendar(
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\nUID:1@example.org\r\nDTSTAMP:20261201T000000Z\r\n"
+            "SUMMARY:Akademy <b>talk</b>\r\nDTSTART;TZID=Europe/Berlin:20261210T100000\r\nDTEND;TZID=Europe/Berlin:20261210T113000\r\n"
+            "END:VEVENT\r\nEND:VCALENDAR\r\n");
+        const QTimeZone berlin("Europe/Berlin");
+        Content::CalendarEvent event;
+        event.summary = QStringLiteral("Akademy <b>talk</b>");
+        event.start = QDateTime(QDate(2026, 12, 10), QTime(10, 0), berlin);
+        event.end = QDateTime(QDate(2026, 12, 10), QTime(11, 30), berlin);
+        event.timeZoneName = QStringLiteral("Europe/Berlin");
+        event.iCalendar = iCalendar;
+
+        CardWidget widget;
+        widget.setContents(*CardContents::of(event, QString()));
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        const QLocale locale;
+        const QDateTime localStart = event.start.toLocalTime();
+        const QDateTime localEnd = event.end.toLocalTime();
+        QStringList expected{
+            QStringLiteral("Title:|Akademy <b>talk</b>"),
+            QStringLiteral("Starts:|%1, %2")
+                .arg(locale.toString(localStart.date(), QLocale::LongFormat), locale.toString(localStart.time(), QLocale::ShortFormat)),
+            QStringLiteral("Ends:|%1, %2").arg(locale.toString(localEnd.date(), QLocale::LongFormat), locale.toString(localEnd.time(), QLocale::ShortFormat))};
+        // The test runs in New York's time, so the event's own zone is named.
+        QCOMPARE_NE(localStart.offsetFromUtc(), event.start.offsetFromUtc());
+        expected.append(QStringLiteral("Time zone:|Europe/Berlin (starts at %1 there)").arg(locale.toString(QTime(10, 0), QLocale::ShortFormat)));
+        QCOMPARE(rowsOf(&widget), expected);
+
+        const QString fileName = m_directory.filePath(QStringLiteral("talk.ics"));
+        QString suggested;
+        QVERIFY(save(event, QStringLiteral("Save Event…"), fileName, &suggested));
+        QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("Akademy <b>talk<_b>.ics"));
+
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        auto calendar = KCalendarCore::MemoryCalendar::Ptr(new KCalendarCore::MemoryCalendar(QTimeZone::utc()));
+        QVERIFY(KCalendarCore::ICalFormat().fromRawString(calendar, file.readAll()));
+        const KCalendarCore::Event::List events = calendar->events();
+        QCOMPARE(events.size(), 1);
+        QCOMPARE(events.first()->summary(), QStringLiteral("Akademy <b>talk</b>"));
+        QCOMPARE(events.first()->dtStart(), event.start);
+        QCOMPARE(events.first()->dtEnd(), event.end);
+        QCOMPARE(events.first()->dtStart().timeZone().id(), QByteArrayLiteral("Europe/Berlin"));
+    }
+
+    // A save that fails says why in the card, and leaves the card as it was.
+    void failedSaveIsShownInTheCard()
+    {
+        Content::ContactCard contact;
+        contact.name = QStringLiteral("Erika");
+        contact.vCard = QByteArrayLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Erika\r\nN:;Erika;;;\r\nEND:VCARD\r\n");
+        QFile blocker(m_directory.filePath(QStringLiteral("plain")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString fileName = m_directory.filePath(QStringLiteral("plain/erika.vcf"));
+
+        CardWidget widget;
+        QVERIFY(saveWith(widget, contact, QStringLiteral("Save Contact…"), fileName, nullptr));
+        auto *result = widget.findChild<KMessageWidget *>(QStringLiteral("resultMessage"));
+        QVERIFY(result);
+        QTRY_VERIFY(result->isVisible());
+        QCOMPARE(result->messageType(), KMessageWidget::Error);
+        QVERIFY2(result->text().startsWith(QStringLiteral("Could not save to file %1: ").arg(fileName)), qPrintable(result->text()));
+        QCOMPARE(result->textFormat(), Qt::PlainText);
+        QVERIFY(!QFileInfo::exists(fileName));
+    }
+
+private:
+    template<typename Kind>
+    bool save(const Kind &kind, const QString &buttonText, const QString &fileName, QString *suggested)
+    {
+        CardWidget widget;
+        return saveWith(widget, kind, buttonText, fileName, suggested);
+    }
+
+    // Presses the card's save button and answers the dialog with @p fileName, noting the name it suggested.
+    template<typename Kind>
+    bool saveWith(CardWidget &widget, const Kind &kind, const QString &buttonText, const QString &fileName, QString *suggested)
+    {
+        widget.setContents(*CardContents::of(kind, QString()));
+        widget.show();
+        if (!QTest::qWaitForWindowExposed(&widget)) {
+            return false;
+        }
+        QPushButton *button = actionButton(&widget, buttonText);
+        if (!button || !button->isEnabled()) {
+            return false;
+        }
+        ModalAnswers answers({[fileName, suggested](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            auto *edit = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+            auto *buttons = dialog ? dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")) : nullptr;
+            QPushButton *saveButton = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
+            if (!edit || !saveButton) {
+                QMetaObject::invokeMethod(modal, &QWidget::close, Qt::QueuedConnection);
+                return;
+            }
+            if (suggested) {
+                *suggested = dialog->selectedFiles().value(0);
+            }
+            edit->setText(fileName);
+            QMetaObject::invokeMethod(saveButton, &QAbstractButton::click, Qt::QueuedConnection);
+        }});
+        QTest::mouseClick(button, Qt::LeftButton);
+        return answers.seen.size() == 1;
+    }
+
+    QTemporaryDir m_directory;
 };
 
 QTEST_MAIN(ContentDisplayTest)

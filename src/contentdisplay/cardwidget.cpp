@@ -36,7 +36,7 @@ void setDisabledReason(QWidget *widget, const QString &reason)
 {
     widget->setEnabled(false);
     widget->setToolTip(VisibleText::toolTip(reason));
-    widget->setAccessibleDescription(reason);
+    widget->setAccessibleDescription(VisibleText::of(reason));
 }
 
 }
@@ -145,13 +145,13 @@ void CardWidget::addRow(const CardRow &row)
     }
 
     if (!row.problem.isEmpty()) {
-        auto *problem = plainLabel(row.problem, field);
+        auto *problem = plainLabel(VisibleText::of(row.problem, true), field);
         problem->setWordWrap(true);
         QPalette palette = problem->palette();
         palette.setColor(QPalette::WindowText, QColor(0xda, 0x44, 0x53));
         problem->setPalette(palette);
         fieldLayout->addWidget(problem);
-        value->setAccessibleDescription(row.problem);
+        value->setAccessibleDescription(VisibleText::of(row.problem));
     }
 
     auto *label = plainLabel(row.label, m_ui->cardBox);

@@ -48,11 +48,12 @@ QString VisibleText::of(QStringView value, bool multiLine)
 
 QString VisibleText::toolTip(const QString &text)
 {
+    const QString shown = of(text);
     // A tooltip is rich text whenever it looks like it; escaped inside <qt> it shows its characters.
-    if (Qt::mightBeRichText(text)) {
-        return QLatin1String("<qt>") + text.toHtmlEscaped() + QLatin1String("</qt>");
+    if (Qt::mightBeRichText(shown)) {
+        return QLatin1String("<qt>") + shown.toHtmlEscaped() + QLatin1String("</qt>");
     }
-    return text;
+    return shown;
 }
 
 QString VisibleText::shortened(const QString &target, const QFontMetrics &metrics)

@@ -22,7 +22,7 @@ struct VisibleText {
      */
     static QString of(QStringView value, bool multiLine = false);
 
-    /// @p text as a tooltip that is never taken for rich text, whatever it holds.
+    /// @p text as a tooltip that is never taken for rich text, whatever it holds, its control characters visible.
     static QString toolTip(const QString &text);
 
     /// @p target for a button's text: visible, shortened in the middle beyond about 40 characters.
