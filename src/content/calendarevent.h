@@ -39,7 +39,7 @@ struct CalendarEvent {
     /// The event as an iCalendar VCALENDAR in UTF-8, for saving it to an .ics file and handing it to a calendar.
     QByteArray iCalendar;
 
-    /// What the user should know about the code as a whole (an unknown time zone taken as UTC, a missing start).
+    /// What the user should know about the code as a whole (an unknown time zone taken as local time, a missing start).
     QList<KLocalizedString> warnings;
 
     /// The first event of @p text, or nullopt if it is no iCalendar event.
