@@ -480,6 +480,54 @@ private Q_SLOTS:
         QVERIFY(!shown.contains(QStringLiteral("correct horse")));
     }
 
+    // At the window's own size a card of eight rows and a warning, or of five rows with Copy buttons, shows whole
+    // below a picture that is still large enough to see the code in; each value is on its name's line.
+    void cardFitsTheWindow_data()
+    {
+        QTest::addColumn<QString>("payload");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("Wi-Fi with EAP") << QStringLiteral("WIFI:S:Campus;T:WPA2-EAP;E:PEAP;PH2:MSCHAPV2;A:anon;I:alice@example.org;P:s3cret!!;H:true;;") << 8;
+        QTest::newRow("payment") << QStringLiteral(
+            "BCD\n002\n1\nSCT\nBFSWDE33BER\nWikimedia Foerdergesellschaft\nDE33100205000001194700\nEUR123.45\n\nRF18539007547034\n\n")
+                                 << 5;
+    }
+
+    void cardFitsTheWindow()
+    {
+        QFETCH(QString, payload);
+        QFETCH(int, rows);
+        const QString fileName = m_directory.filePath(QStringLiteral("card.png"));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, payload).save(fileName));
+        Window window(false);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.load(QUrl::fromLocalFile(fileName));
+        auto *card = window.findChild<QGroupBox *>(QStringLiteral("cardBox"));
+        QVERIFY(card);
+        QTRY_VERIFY(card->isVisible());
+        const WindowParts parts = partsOf(window);
+        QTRY_VERIFY(!parts.message->isShowAnimationRunning());
+
+        QList<QLabel *> values;
+        int lowestValue = 0;
+        for (QLabel *label : card->findChildren<QLabel *>()) {
+            auto *value = qobject_cast<QLabel *>(label->buddy());
+            if (!value) {
+                continue;
+            }
+            values.append(value);
+            QVERIFY2(value->visibleRegion().boundingRect() == value->rect(), qPrintable(value->text()));
+            QCOMPARE_LE(qAbs(value->mapTo(&window, value->rect().center()).y() - label->mapTo(&window, label->rect().center()).y()), 4);
+            lowestValue = qMax(lowestValue, value->mapTo(&window, QPoint(0, value->height())).y());
+        }
+        QCOMPARE(values.size(), rows);
+        for (QPushButton *button : card->findChildren<QPushButton *>(Qt::FindDirectChildrenOnly)) {
+            QCOMPARE_GE(button->mapTo(&window, QPoint(0, 0)).y(), lowestValue);
+        }
+        QCOMPARE_GE(parts.image->parentWidget()->height(), 200);
+        QCOMPARE_LE(window.height(), 720);
+    }
+
     void closingDeletesTheWindowAndItsTools()
     {
         QPointer<Window> window = new Window(false);

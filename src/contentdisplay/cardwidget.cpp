@@ -48,6 +48,8 @@ CardWidget::CardWidget(QWidget *parent)
     m_ui->setupUi(this);
     // The decoded text below takes the height the card does not need.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    m_ui->fieldsArea->viewport()->setAutoFillBackground(false);
+    m_ui->fieldsWidget->setAutoFillBackground(false);
 }
 
 CardWidget::~CardWidget() = default;
@@ -71,6 +73,10 @@ void CardWidget::setContents(const CardContents &contents)
         addAction(action);
     }
     updateTabOrder();
+    // The card keeps room for its fields up to about eight rows, so that the picture above does not squeeze them
+    // out of sight; a longer card scrolls and leaves the picture its room.
+    const int eightRows = 8 * (fontMetrics().lineSpacing() + qMax(0, m_ui->fieldsLayout->verticalSpacing()));
+    m_ui->fieldsArea->setMinimumHeight(qMin(m_ui->fieldsWidget->sizeHint().height(), eightRows));
 }
 
 void CardWidget::clear()
@@ -102,7 +108,7 @@ void CardWidget::addWarning(const QString &text)
 
 void CardWidget::addRow(const CardRow &row)
 {
-    auto *field = new QWidget(m_ui->cardBox);
+    auto *field = new QWidget(m_ui->fieldsWidget);
     auto *fieldLayout = new QVBoxLayout(field);
     fieldLayout->setContentsMargins(0, 0, 0, 0);
     auto *valueLayout = new QHBoxLayout;
@@ -114,7 +120,6 @@ void CardWidget::addRow(const CardRow &row)
     value->setFocusPolicy(Qt::StrongFocus);
     value->setWordWrap(true);
     // A long value without spaces is cut at the card's edge rather than widening the window past its screen.
-    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     value->setMinimumWidth(value->fontMetrics().averageCharWidth() * 10);
     if (row.emphasised) {
         QFont font = value->font();
@@ -154,7 +159,7 @@ void CardWidget::addRow(const CardRow &row)
         value->setAccessibleDescription(VisibleText::of(row.problem));
     }
 
-    auto *label = plainLabel(row.label, m_ui->cardBox);
+    auto *label = plainLabel(row.label, m_ui->fieldsWidget);
     label->setBuddy(value);
     m_ui->fieldsLayout->addRow(label, field);
 }

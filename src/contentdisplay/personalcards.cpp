@@ -62,7 +62,7 @@ CardContents KindCards::contact(const Content::ContactCard &contact)
     card.warnings = sentences(contact.warnings);
     addRow(card, i18nc("@label", "Name:"), contact.name);
     addRow(card, i18nc("@label", "Organization:"), contact.organization);
-    addRow(card, i18nc("@label", "Title:"), contact.title);
+    addRow(card, i18nc("@label a contact's job title", "Title:"), contact.title);
     for (const auto &phone : contact.phones) {
         addRow(card, i18nc("@label", "Phone:"), entryText(phone));
     }
@@ -93,7 +93,7 @@ CardContents KindCards::event(const Content::CalendarEvent &event)
     CardContents card;
     card.title = i18nc("@title:group", "Event");
     card.warnings = sentences(event.warnings);
-    addRow(card, i18nc("@label", "Title:"), event.summary);
+    addRow(card, i18nc("@label an event's name", "Title:"), event.summary);
     if (event.start.isValid()) {
         addRow(card, i18nc("@label", "Starts:"), whenText(event.start, event.allDay));
     }
