@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimeZone>
 
 using namespace Brevlinder;
 using namespace Brevlinder::ContentDisplay;
@@ -580,6 +581,62 @@ private Q_SLOTS:
         QCOMPARE(events.first()->dtStart().timeZone().id(), QByteArrayLiteral("Europe/Berlin"));
     }
 
+    // An all-day event shows its dates alone, the last day it takes up as its end; a one-day event has no end.
+    void allDayEventShowsDates_data()
+    {
+        QTest::addColumn<QDate>("lastDay");
+        QTest::addColumn<QStringList>("rows");
+        const QLocale locale;
+        QTest::newRow("three days") << QDate(2026, 7, 3)
+                                    << QStringList{QStringLiteral("Title:|Akademy"),
+                                                   QStringLiteral("Starts:|") + locale.toString(QDate(2026, 7, 1), QLocale::LongFormat),
+                                                   QStringLiteral("Ends:|") + locale.toString(QDate(2026, 7, 3), QLocale::LongFormat)};
+        QTest::newRow("one day") << QDate(2026, 7, 1)
+                                 << QStringList{QStringLiteral("Title:|Akademy"),
+                                                QStringLiteral("Starts:|") + locale.toString(QDate(2026, 7, 1), QLocale::LongFormat)};
+    }
+
+    void allDayEventShowsDates()
+    {
+        QFETCH(QDate, lastDay);
+        QFETCH(QStringList, rows);
+        Content::CalendarEvent event;
+        event.summary = QStringLiteral("Akademy");
+        event.allDay = true;
+        // Midnight in UTC is the evening before in New York: only the dates count.
+        event.start = QDateTime(QDate(2026, 7, 1), QTime(0, 0), QTimeZone::UTC);
+        event.end = QDateTime(lastDay, QTime(0, 0), QTimeZone::UTC);
+        CardWidget widget;
+        widget.setContents(*CardContents::of(event, QString()));
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QCOMPARE(rowsOf(&widget), rows);
+    }
+
+    // A contact's name with markup shows its characters; a web address's host is set in bold, not with markup.
+    void namesStayLiteralAndHostsStandOut()
+    {
+        Content::ContactCard contact;
+        contact.name = QStringLiteral("<img src=x> <b>Erika</b>");
+        CardWidget contactCard;
+        contactCard.setContents(*CardContents::of(contact, QString()));
+        contactCard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&contactCard));
+        QCOMPARE(valueOf(&contactCard, QStringLiteral("Name:"))->text(), contact.name);
+        QCOMPARE(valueOf(&contactCard, QStringLiteral("Name:"))->textFormat(), Qt::PlainText);
+
+        ContentDisplay::Tool tool;
+        tool.setScanResult(scanOf(QStringLiteral("https://bank.example@elsewhere.example/login")));
+        tool.widget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tool.widget()));
+        QLabel *host = valueOf(tool.widget(), QStringLiteral("Host:"));
+        QVERIFY(host);
+        QCOMPARE(host->text(), QStringLiteral("elsewhere.example"));
+        QVERIFY(host->font().bold());
+        QVERIFY(!valueOf(tool.widget(), QStringLiteral("Address:"))->font().bold());
+        QCOMPARE(warningsOf(tool.widget()), QStringList{QStringLiteral("The address begins with a user name, “bank.example”; it leads to elsewhere.example.")});
+    }
+
     // A save that fails says why in the card, and leaves the card as it was.
     void failedSaveIsShownInTheCard()
     {
@@ -600,6 +657,40 @@ private Q_SLOTS:
         QVERIFY2(result->text().startsWith(QStringLiteral("Could not save to file %1: ").arg(fileName)), qPrintable(result->text()));
         QCOMPARE(result->textFormat(), Qt::PlainText);
         QVERIFY(!QFileInfo::exists(fileName));
+    }
+
+    // A new code that replaces the card while the save dialog is open does not lose the save the user asked for.
+    void saveSurvivesANewCard()
+    {
+        Content::ContactCard contact;
+        contact.name = QStringLiteral("Erika");
+        contact.vCard = QByteArrayLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Erika\r\nN:;Erika;;;\r\nEND:VCARD\r\n");
+        const QString fileName = m_directory.filePath(QStringLiteral("replaced.vcf"));
+
+        CardWidget widget;
+        widget.setContents(*CardContents::of(contact, QString()));
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        Content::WifiNetwork network;
+        network.ssid.value = QStringLiteral("Later");
+        ModalAnswers answers({[&widget, &network, fileName](QWidget *modal) {
+            widget.setContents(*CardContents::of(network, QString()));
+            auto *edit = modal->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            auto *buttons = modal->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+            if (!edit || !buttons) {
+                QMetaObject::invokeMethod(modal, &QWidget::close, Qt::QueuedConnection);
+                return;
+            }
+            edit->setText(fileName);
+            QMetaObject::invokeMethod(buttons->button(QDialogButtonBox::Save), &QAbstractButton::click, Qt::QueuedConnection);
+        }});
+        QTest::mouseClick(actionButton(&widget, QStringLiteral("Save Contact…")), Qt::LeftButton);
+        QCOMPARE(answers.seen.size(), 1);
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), contact.vCard);
+        QCOMPARE(cardOf(&widget)->title(), QStringLiteral("Wi-Fi Network"));
+        QVERIFY(!widget.findChild<KMessageWidget *>(QStringLiteral("resultMessage"))->isVisible());
     }
 
 private:

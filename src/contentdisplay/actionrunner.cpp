@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPointer>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -112,13 +113,20 @@ void ActionRunner::save(const CardAction &action)
     const QString filter =
         suffix == QLatin1String("ics") ? i18nc("@item:inlistbox", "iCalendar files (*.ics)") : i18nc("@item:inlistbox", "vCard files (*.vcf)");
     const QString caption = suffix == QLatin1String("ics") ? i18nc("@title:window", "Save Event") : i18nc("@title:window", "Save Contact");
+    // A new code may replace the card, and this runner with it, while the dialog is open; what the user chose
+    // to save is still saved, from the action's own copy.
+    const QPointer<ActionRunner> alive(this);
     const QString fileName = QFileDialog::getSaveFileName(m_window, caption, suggested, filter);
     if (fileName.isEmpty()) {
         return;
     }
     // The file is replaced only once it is whole: a failed save leaves what was there.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(action.fileContent) != action.fileContent.size() || !file.commit()) {
+    const bool saved = file.open(QIODevice::WriteOnly) && file.write(action.fileContent) == action.fileContent.size() && file.commit();
+    if (!alive) {
+        return;
+    }
+    if (!saved) {
         Q_EMIT reported(i18nc("@info", "Could not save to file %1: %2", QDir::toNativeSeparators(fileName), file.errorString()), true);
         return;
     }
