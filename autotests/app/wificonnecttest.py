@@ -26,7 +26,7 @@ from networkmanagermock import NetworkManagerMock, PrivateBus  # noqa: E402
 PROGRAM = SCREENSHOTS = None
 NETWORK = "Brevlinder Café"
 CONNECT = f"Connect to “{NETWORK}”"
-JOINED = f"Joined “{NETWORK}”."
+JOINED = f"“{NETWORK}” is saved, and NetworkManager is joining it."
 
 
 def code_of(password, hidden=False):

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -44,6 +45,32 @@ QGroupBox *cardOf(QWidget *widget)
     return widget->findChild<QGroupBox *>(QStringLiteral("cardBox"));
 }
 
+/// The first button in @p layout or the layouts inside it.
+QPushButton *buttonIn(QLayout *layout)
+{
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (auto *button = qobject_cast<QPushButton *>(item->widget())) {
+            return button;
+        }
+        if (QPushButton *button = buttonIn(item->layout())) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+/// The button in the field that @p label names, if there is one.
+QPushButton *buttonBeside(QLabel *label)
+{
+    auto *form = cardOf(label->window())->findChild<QFormLayout *>();
+    int row = -1;
+    QFormLayout::ItemRole role;
+    form->getWidgetPosition(label, &row, &role);
+    QLayoutItem *field = row < 0 ? nullptr : form->itemAt(row, QFormLayout::FieldRole);
+    return field ? buttonIn(field->layout()) : nullptr;
+}
+
 /// Each field as "Label:|shown value", with "|problem" when the value has one and "|[Copy FIELD]" when a button
 /// beside it copies it, in the order the card shows them.
 QStringList rowsOf(QWidget *widget)
@@ -58,7 +85,7 @@ QStringList rowsOf(QWidget *widget)
         if (!value->accessibleDescription().isEmpty()) {
             row += QLatin1Char('|') + value->accessibleDescription();
         }
-        if (auto *copy = value->parentWidget()->findChild<QPushButton *>()) {
+        if (QPushButton *copy = buttonBeside(label)) {
             row += QStringLiteral("|[%1%2]").arg(copy->accessibleName(), copy->isEnabled() ? QString() : QStringLiteral(" disabled: ") + copy->toolTip());
         }
         rows.append(row);

@@ -187,7 +187,7 @@ void ActionRunner::connectNetwork(const Content::WifiNetwork &network)
 
 void ActionRunner::handleJoined(const QString &networkName)
 {
-    Q_EMIT reported(i18nc("@info %1 is a network name", "Joined “%1”.", VisibleText::of(networkName)), false);
+    Q_EMIT reported(i18nc("@info %1 is a network name", "“%1” is saved, and NetworkManager is joining it.", VisibleText::of(networkName)), false);
 }
 
 }

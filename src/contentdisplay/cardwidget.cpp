@@ -108,13 +108,15 @@ void CardWidget::addWarning(const QString &text)
 
 void CardWidget::addRow(const CardRow &row)
 {
-    auto *field = new QWidget(m_ui->fieldsWidget);
-    auto *fieldLayout = new QVBoxLayout(field);
-    fieldLayout->setContentsMargins(0, 0, 0, 0);
+    // The value, its Copy button and its problem are laid out without a widget of their own around them: a label
+    // is taken as the label of its buddy, for a screen reader, only where the two are siblings.
+    QWidget *field = m_ui->fieldsWidget;
+    auto *fieldLayout = new QVBoxLayout;
     auto *valueLayout = new QHBoxLayout;
     fieldLayout->addLayout(valueLayout);
 
     auto *value = plainLabel(VisibleText::of(row.value, row.multiLine), field);
+    m_parts.append(value);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Tab reaches each value, to read it with a screen reader and select it with the keyboard.
     value->setFocusPolicy(Qt::StrongFocus);
@@ -146,6 +148,7 @@ void CardWidget::addRow(const CardRow &row)
             m_runner->run(action, m_contents);
         });
         valueLayout->addWidget(copy, 0, Qt::AlignTop);
+        m_parts.append(copy);
         m_focusOrder.append(copy);
     }
 
@@ -156,12 +159,14 @@ void CardWidget::addRow(const CardRow &row)
         palette.setColor(QPalette::WindowText, QColor(0xda, 0x44, 0x53));
         problem->setPalette(palette);
         fieldLayout->addWidget(problem);
+        m_parts.append(problem);
         value->setAccessibleDescription(VisibleText::of(row.problem));
     }
 
     auto *label = plainLabel(row.label, m_ui->fieldsWidget);
     label->setBuddy(value);
-    m_ui->fieldsLayout->addRow(label, field);
+    m_parts.append(label);
+    m_ui->fieldsLayout->addRow(label, fieldLayout);
 }
 
 void CardWidget::addAction(const CardAction &action)
