@@ -501,10 +501,16 @@ private Q_SLOTS:
         Window window(false);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.load(QUrl::fromLocalFile(fileName));
+        // A card that replaces a shown one gets its room as well as the first.
+        const QString smallCardFileName = m_directory.filePath(QStringLiteral("smallcard.png"));
+        QVERIFY(Brevlinder::Test::codeImage(ZXing::BarcodeFormat::QRCode, QStringLiteral("geo:1,2")).save(smallCardFileName));
+        window.load(QUrl::fromLocalFile(smallCardFileName));
         auto *card = window.findChild<QGroupBox *>(QStringLiteral("cardBox"));
         QVERIFY(card);
         QTRY_VERIFY(card->isVisible());
+        QTRY_COMPARE(card->title(), QStringLiteral("Place"));
+        window.load(QUrl::fromLocalFile(fileName));
+        QTRY_VERIFY(card->title() != QStringLiteral("Place") && card->isVisible());
         const WindowParts parts = partsOf(window);
         QTRY_VERIFY(!parts.message->isShowAnimationRunning());
 

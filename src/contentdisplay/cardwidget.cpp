@@ -11,6 +11,8 @@
 #include <KLocalizedString>
 #include <KMessageWidget>
 
+#include <QEvent>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -50,6 +52,7 @@ CardWidget::CardWidget(QWidget *parent)
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     m_ui->fieldsArea->viewport()->setAutoFillBackground(false);
     m_ui->fieldsWidget->setAutoFillBackground(false);
+    m_ui->fieldsWidget->installEventFilter(this);
 }
 
 CardWidget::~CardWidget() = default;
@@ -73,10 +76,45 @@ void CardWidget::setContents(const CardContents &contents)
         addAction(action);
     }
     updateTabOrder();
-    // The card keeps room for its fields up to about eight rows, so that the picture above does not squeeze them
-    // out of sight; a longer card scrolls and leaves the picture its room.
-    const int eightRows = 8 * (fontMetrics().lineSpacing() + qMax(0, m_ui->fieldsLayout->verticalSpacing()));
-    m_ui->fieldsArea->setMinimumHeight(qMin(m_ui->fieldsWidget->sizeHint().height(), eightRows));
+    updateFieldsAreaHeight();
+}
+
+bool CardWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    // Rows added to a card on show are shown themselves only a moment later, and until then the layout counts
+    // them as empty: the room they need is known once their layout asks for it.
+    if (watched == m_ui->fieldsWidget && event->type() == QEvent::LayoutRequest) {
+        updateFieldsAreaHeight();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CardWidget::updateFieldsAreaHeight()
+{
+    // The card keeps room for its first eight rows, and for no more than about fourteen lines of text, so that
+    // the picture above neither squeezes them out of sight nor is squeezed out itself; a longer card scrolls. It
+    // never takes more room than its rows need, which goes to the picture and the decoded text instead.
+    const QFormLayout *form = m_ui->fieldsLayout;
+    const int spacing = qMax(0, form->verticalSpacing());
+    int allRows = 0;
+    int firstRows = 0;
+    for (int row = 0; row < form->rowCount(); ++row) {
+        int rowHeight = 0;
+        for (const QFormLayout::ItemRole role : {QFormLayout::LabelRole, QFormLayout::FieldRole}) {
+            if (QLayoutItem *item = form->itemAt(row, role)) {
+                rowHeight = qMax(rowHeight, item->sizeHint().height());
+            }
+        }
+        allRows += rowHeight + (row > 0 ? spacing : 0);
+        if (row < 8) {
+            firstRows = allRows;
+        }
+    }
+    const QMargins margins = form->contentsMargins();
+    const int frame = margins.top() + margins.bottom() + 2 * m_ui->fieldsArea->frameWidth();
+    const int mostRoomKept = 14 * fontMetrics().lineSpacing();
+    m_ui->fieldsArea->setMinimumHeight(qMin(firstRows, mostRoomKept) + frame);
+    m_ui->fieldsArea->setMaximumHeight(allRows + frame);
 }
 
 void CardWidget::clear()

@@ -36,8 +36,12 @@ public:
     /// Shows @p contents instead of the card before, and forgets what the actions of that one reported.
     void setContents(const CardContents &contents);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void clear();
+    void updateFieldsAreaHeight();
     void addWarning(const QString &text);
     void addRow(const CardRow &row);
     void addAction(const CardAction &action);
