@@ -7,6 +7,7 @@
 #include "networkjoiner.h"
 #include "wifinetwork.h"
 
+#include <KUser>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -17,6 +18,7 @@
 #include <QDBusServiceWatcher>
 #include <QProcess>
 #include <QSignalSpy>
+
 #include <QTest>
 
 #include <memory>
@@ -237,6 +239,8 @@ private Q_SLOTS:
         QCOMPARE(settings.value(QStringLiteral("connection")).value(QStringLiteral("type")).toString(), QStringLiteral("802-11-wireless"));
         QCOMPARE(settings.value(QStringLiteral("connection")).value(QStringLiteral("id")).toString(), network.ssid.value);
         QVERIFY(!settings.value(QStringLiteral("connection")).value(QStringLiteral("uuid")).toString().isEmpty());
+        QCOMPARE(settings.value(QStringLiteral("connection")).value(QStringLiteral("permissions")).toStringList(),
+                 QStringList{QStringLiteral("user:%1:").arg(KUser().loginName())});
         const QVariantMap wireless = settings.value(QStringLiteral("802-11-wireless"));
         QCOMPARE(wireless.value(QStringLiteral("ssid")).toByteArray(), ssid);
         QCOMPARE(wireless.value(QStringLiteral("mode")).toString(), QStringLiteral("infrastructure"));

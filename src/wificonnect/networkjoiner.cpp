@@ -6,6 +6,7 @@
 #include "wifinetwork.h"
 
 #include <KLocalizedString>
+#include <KUser>
 
 #include <NetworkManagerQt/ConnectionSettings>
 #include <NetworkManagerQt/GenericTypes>
@@ -97,6 +98,9 @@ NMVariantMapMap settingsFor(const Content::WifiNetwork &network)
     ConnectionSettings connection(ConnectionSettings::Wireless);
     connection.setId(network.ssid.value);
     connection.setUuid(ConnectionSettings::createNewUuid());
+    // A connection of the user's own, as the desktop's network applet makes them: saving it needs no administrator
+    // password, and it is not offered to the other users of the computer.
+    connection.addToPermissions(KUser().loginName(), QString());
 
     const auto wireless = connection.setting(Setting::Wireless).staticCast<WirelessSetting>();
     wireless->setInitialized(true);
