@@ -19,13 +19,15 @@ As a command, it runs a program with a private bus as its system bus and ends th
 
 import os
 import select
-import signal
 import subprocess
 import sys
 import tempfile
 import time
 
 import dbus
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from xsession import stop  # noqa: E402
 
 NETWORK_MANAGER = "org.freedesktop.NetworkManager"
 MOCK_OBJECT = "/org/freedesktop"
@@ -37,19 +39,6 @@ CONNECTION_INTERFACE = "org.freedesktop.NetworkManager.Settings.Connection"
 DEVICE_DISCONNECTED = 30
 # Room for a busy two-core machine; reached only when something is wrong.
 TIMEOUT = 60
-
-
-def _stop(process, timeout=10):
-    if process.poll() is None:
-        process.send_signal(signal.SIGTERM)
-        try:
-            process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-    for stream in (process.stdin, process.stdout, process.stderr):
-        if stream:
-            stream.close()
 
 
 def plain(value):
@@ -100,7 +89,7 @@ class PrivateBus:
             self._connection.close()
             self._connection = None
         if self.process is not None:
-            _stop(self.process)
+            stop(self.process)
         return False
 
     @property
@@ -153,7 +142,7 @@ class NetworkManagerMock:
 
     def __exit__(self, *exc):
         if self.process is not None:
-            _stop(self.process)
+            stop(self.process)
         if self._errors is not None:
             self._errors.close()
         if self._own_bus and self.bus is not None:
@@ -191,7 +180,7 @@ def run_on_private_bus(argv):
         try:
             return program.wait()
         finally:
-            _stop(program)
+            stop(program)
 
 
 if __name__ == "__main__":

@@ -72,6 +72,17 @@ QStringList KindCards::sentences(const QList<KLocalizedString> &warnings)
     return texts;
 }
 
+void KindCards::addRow(CardContents &card, const QString &label, const QString &value, bool multiLine)
+{
+    if (!value.isEmpty()) {
+        CardRow row;
+        row.label = label;
+        row.value = value;
+        row.multiLine = multiLine;
+        card.rows.append(row);
+    }
+}
+
 CardRow KindCards::checkedRow(const QString &label, const Content::CheckedValue &value)
 {
     CardRow row;

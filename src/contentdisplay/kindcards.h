@@ -27,6 +27,8 @@ struct KindCards {
 
     /// The warnings of a kind, as sentences.
     static QStringList sentences(const QList<KLocalizedString> &warnings);
+    /// Adds a row for @p value, unless it is empty.
+    static void addRow(CardContents &card, const QString &label, const QString &value, bool multiLine = false);
     /// A row for a value with its check.
     static CardRow checkedRow(const QString &label, const Content::CheckedValue &value);
 };

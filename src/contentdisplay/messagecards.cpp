@@ -11,17 +11,6 @@ namespace Brevlinder::ContentDisplay
 namespace
 {
 
-void addRow(CardContents &card, const QString &label, const QString &value, bool multiLine = false)
-{
-    if (!value.isEmpty()) {
-        CardRow row;
-        row.label = label;
-        row.value = value;
-        row.multiLine = multiLine;
-        card.rows.append(row);
-    }
-}
-
 // The first problem among @p values, as the reason to disable what would use them.
 QString firstProblem(const QList<Content::CheckedValue> &values)
 {
@@ -72,7 +61,7 @@ CardContents KindCards::phone(const Content::PhoneNumber &phone, const QString &
     card.title = i18nc("@title:group", "Phone Number");
     card.warnings = sentences(phone.warnings);
     card.rows.append(checkedRow(i18nc("@label", "Number:"), phone.number));
-    addRow(card, i18nc("@label", "Extension:"), phone.extension);
+    KindCards::addRow(card, i18nc("@label", "Extension:"), phone.extension);
 
     CardAction call;
     call.kind = CardAction::Kind::OpenUrl;
@@ -98,8 +87,8 @@ CardContents KindCards::mail(const Content::MailMessage &mail)
     for (const Content::CheckedValue &bcc : mail.bcc) {
         card.rows.append(checkedRow(i18nc("@label", "Bcc:"), bcc));
     }
-    addRow(card, i18nc("@label", "Subject:"), mail.subject);
-    addRow(card, i18nc("@label", "Message:"), mail.body, true);
+    KindCards::addRow(card, i18nc("@label", "Subject:"), mail.subject);
+    KindCards::addRow(card, i18nc("@label", "Message:"), mail.body, true);
 
     CardAction write;
     write.kind = CardAction::Kind::OpenUrl;
@@ -123,7 +112,7 @@ CardContents KindCards::sms(const Content::SmsMessage &sms)
         numbers.append(recipient.number);
         dialable.append(recipient.dialable);
     }
-    addRow(card, i18nc("@label", "Message:"), sms.body, true);
+    KindCards::addRow(card, i18nc("@label", "Message:"), sms.body, true);
 
     CardAction send;
     send.kind = CardAction::Kind::OpenUrl;
@@ -151,7 +140,7 @@ CardContents KindCards::web(const Content::WebAddress &address)
     card.rows.append(host);
     // Encoded, so that look-alike letters and hidden characters show as what they are.
     const QString whole = address.url.toString(QUrl::FullyEncoded);
-    addRow(card, i18nc("@label", "Address:"), whole);
+    KindCards::addRow(card, i18nc("@label", "Address:"), whole);
 
     CardAction open;
     open.kind = CardAction::Kind::OpenUrl;

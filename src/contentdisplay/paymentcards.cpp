@@ -13,17 +13,6 @@ namespace Brevlinder::ContentDisplay
 namespace
 {
 
-void addRow(CardContents &card, const QString &label, const QString &value, bool multiLine = false)
-{
-    if (!value.isEmpty()) {
-        CardRow row;
-        row.label = label;
-        row.value = value;
-        row.multiLine = multiLine;
-        card.rows.append(row);
-    }
-}
-
 void addChecked(CardContents &card, const QString &label, const Content::CheckedValue &value)
 {
     if (!value.value.isEmpty() || !value.isSound()) {
@@ -51,7 +40,7 @@ void addIban(CardContents &card, const Content::CheckedValue &iban)
 void addAmount(CardContents &card, const Content::CheckedValue &amount, const QString &currency)
 {
     if (amount.value.isEmpty() && amount.isSound()) {
-        addRow(card, i18nc("@label", "Amount:"), i18nc("@label payment amount", "Not given; the payer enters it"));
+        KindCards::addRow(card, i18nc("@label", "Amount:"), i18nc("@label payment amount", "Not given; the payer enters it"));
         return;
     }
     const QString shown = currency.isEmpty() ? amount.value : i18nc("@label %1 is an amount, %2 its currency", "%1 %2", amount.value, currency);
@@ -119,8 +108,8 @@ CardContents KindCards::swissPayment(const Content::SwissQrBill &bill)
     }
     addAmount(card, bill.amount, bill.currency.value);
     addReference(card, bill.reference);
-    addRow(card, i18nc("@label", "Remittance information:"), bill.message, true);
-    addRow(card, i18nc("@label", "Billing information:"), bill.billingInformation);
+    KindCards::addRow(card, i18nc("@label", "Remittance information:"), bill.message, true);
+    KindCards::addRow(card, i18nc("@label", "Billing information:"), bill.billingInformation);
     if (bill.debtor && !bill.debtor->isEmpty()) {
         addAddress(card, i18nc("@label", "Debtor:"), *bill.debtor);
     }
@@ -132,7 +121,7 @@ CardContents KindCards::gs1(const Content::Gs1Elements &gs1)
     CardContents card;
     card.title = i18nc("@title:group", "GS1 Data");
     card.warnings = sentences(gs1.warnings);
-    addRow(card, i18nc("@label", "Host:"), gs1.host);
+    KindCards::addRow(card, i18nc("@label", "Host:"), gs1.host);
     for (const Content::Gs1Element &element : gs1.elements) {
         const QString name = element.name.isEmpty() ? i18nc("@label a GS1 application identifier", "AI (%1)", element.ai) : element.name.toString();
         const QString readable = element.readable.isEmpty() ? element.value.value : element.readable;

@@ -12,17 +12,6 @@ namespace Brevlinder::ContentDisplay
 namespace
 {
 
-void addRow(CardContents &card, const QString &label, const QString &value, bool multiLine = false)
-{
-    if (!value.isEmpty()) {
-        CardRow row;
-        row.label = label;
-        row.value = value;
-        row.multiLine = multiLine;
-        card.rows.append(row);
-    }
-}
-
 QString entryText(const Content::ContactCard::Entry &entry)
 {
     return entry.kind.isEmpty() ? entry.value : i18nc("@label a phone number, e-mail or address, and its kind", "%1 (%2)", entry.value, entry.kind);
@@ -60,27 +49,27 @@ CardContents KindCards::contact(const Content::ContactCard &contact)
     CardContents card;
     card.title = i18nc("@title:group", "Contact");
     card.warnings = sentences(contact.warnings);
-    addRow(card, i18nc("@label", "Name:"), contact.name);
-    addRow(card, i18nc("@label", "Organization:"), contact.organization);
-    addRow(card, i18nc("@label a contact's job title", "Title:"), contact.title);
+    KindCards::addRow(card, i18nc("@label", "Name:"), contact.name);
+    KindCards::addRow(card, i18nc("@label", "Organization:"), contact.organization);
+    KindCards::addRow(card, i18nc("@label a contact's job title", "Title:"), contact.title);
     for (const auto &phone : contact.phones) {
-        addRow(card, i18nc("@label", "Phone:"), entryText(phone));
+        KindCards::addRow(card, i18nc("@label", "Phone:"), entryText(phone));
     }
     for (const auto &email : contact.emails) {
-        addRow(card, i18nc("@label", "E-mail:"), entryText(email));
+        KindCards::addRow(card, i18nc("@label", "E-mail:"), entryText(email));
     }
     for (const auto &address : contact.addresses) {
-        addRow(card, i18nc("@label", "Address:"), entryText(address), true);
+        KindCards::addRow(card, i18nc("@label", "Address:"), entryText(address), true);
     }
     for (const QString &webAddress : contact.webAddresses) {
-        addRow(card, i18nc("@label", "Web address:"), webAddress);
+        KindCards::addRow(card, i18nc("@label", "Web address:"), webAddress);
     }
     if (contact.birthDate.isValid()) {
-        addRow(card, i18nc("@label", "Birthday:"), QLocale().toString(contact.birthDate, QLocale::LongFormat));
+        KindCards::addRow(card, i18nc("@label", "Birthday:"), QLocale().toString(contact.birthDate, QLocale::LongFormat));
     } else if (!contact.birthday.value.isEmpty() || !contact.birthday.isSound()) {
         card.rows.append(checkedRow(i18nc("@label", "Birthday:"), contact.birthday));
     }
-    addRow(card, i18nc("@label", "Note:"), contact.note, true);
+    KindCards::addRow(card, i18nc("@label", "Note:"), contact.note, true);
 
     const QString mimeType = QStringLiteral("text/vcard");
     card.actions.append(fileAction(CardAction::Kind::Save, ki18nc("@action:button", "Save Contact…"), contact.vCard, mimeType, contact.name));
@@ -93,27 +82,27 @@ CardContents KindCards::event(const Content::CalendarEvent &event)
     CardContents card;
     card.title = i18nc("@title:group", "Event");
     card.warnings = sentences(event.warnings);
-    addRow(card, i18nc("@label an event's name", "Title:"), event.summary);
+    KindCards::addRow(card, i18nc("@label an event's name", "Title:"), event.summary);
     if (event.start.isValid()) {
-        addRow(card, i18nc("@label", "Starts:"), whenText(event.start, event.allDay));
+        KindCards::addRow(card, i18nc("@label", "Starts:"), whenText(event.start, event.allDay));
     }
     if (event.end.isValid() && !(event.allDay && event.end.date() == event.start.date())) {
-        addRow(card, i18nc("@label", "Ends:"), whenText(event.end, event.allDay));
+        KindCards::addRow(card, i18nc("@label", "Ends:"), whenText(event.end, event.allDay));
     }
     // The times above are the user's; where the event's own zone differs, it is named with the time there.
     if (!event.allDay && event.start.isValid() && event.start.timeSpec() != Qt::LocalTime && !event.timeZoneName.isEmpty()
         && event.start.offsetFromUtc() != event.start.toLocalTime().offsetFromUtc()) {
-        addRow(card,
-               i18nc("@label", "Time zone:"),
-               i18nc("@label %1 is a time zone, %2 the event's start time there",
-                     "%1 (starts at %2 there)",
-                     event.timeZoneName,
-                     QLocale().toString(event.start.time(), QLocale::ShortFormat)));
+        KindCards::addRow(card,
+                          i18nc("@label", "Time zone:"),
+                          i18nc("@label %1 is a time zone, %2 the event's start time there",
+                                "%1 (starts at %2 there)",
+                                event.timeZoneName,
+                                QLocale().toString(event.start.time(), QLocale::ShortFormat)));
     }
-    addRow(card, i18nc("@label", "Location:"), event.location);
-    addRow(card, i18nc("@label", "Description:"), event.description, true);
+    KindCards::addRow(card, i18nc("@label", "Location:"), event.location);
+    KindCards::addRow(card, i18nc("@label", "Description:"), event.description, true);
     if (!event.repetition.isEmpty()) {
-        addRow(card, i18nc("@label", "Repeats:"), event.repetition.toString());
+        KindCards::addRow(card, i18nc("@label", "Repeats:"), event.repetition.toString());
     }
 
     const QString mimeType = QStringLiteral("text/calendar");

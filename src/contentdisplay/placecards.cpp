@@ -11,16 +11,6 @@ namespace Brevlinder::ContentDisplay
 namespace
 {
 
-void addRow(CardContents &card, const QString &label, const QString &value)
-{
-    if (!value.isEmpty()) {
-        CardRow row;
-        row.label = label;
-        row.value = value;
-        card.rows.append(row);
-    }
-}
-
 QString metres(const QString &value)
 {
     return value.isEmpty() ? QString() : i18nc("@label a distance in metres", "%1 m", value);
@@ -37,13 +27,13 @@ CardContents KindCards::place(const Content::GeoLocation &place, const QString &
         card.rows.append(checkedRow(i18nc("@label", "Latitude:"), place.latitude));
         card.rows.append(checkedRow(i18nc("@label", "Longitude:"), place.longitude));
     }
-    addRow(card, i18nc("@label", "Altitude:"), metres(place.altitude));
-    addRow(card, i18nc("@label", "Uncertainty:"), metres(place.uncertainty));
+    KindCards::addRow(card, i18nc("@label", "Altitude:"), metres(place.altitude));
+    KindCards::addRow(card, i18nc("@label", "Uncertainty:"), metres(place.uncertainty));
     if (!place.coordinateSystem.isSound()) {
         card.rows.append(checkedRow(i18nc("@label", "Coordinate system:"), place.coordinateSystem));
     }
-    addRow(card, i18nc("@label", "Label:"), place.label);
-    addRow(card, i18nc("@label", "Search:"), place.query);
+    KindCards::addRow(card, i18nc("@label", "Label:"), place.label);
+    KindCards::addRow(card, i18nc("@label", "Search:"), place.query);
 
     QString problem;
     for (const Content::CheckedValue *value : {&place.latitude, &place.longitude, &place.coordinateSystem}) {
@@ -81,12 +71,12 @@ CardContents KindCards::otp(const Content::OtpSetup &otp, const QString &text)
             card.rows.append(checkedRow(label, value));
         }
     };
-    addRow(card, i18nc("@label", "Issuer:"), otp.issuer);
-    addRow(card, i18nc("@label", "Account:"), otp.account);
-    addRow(card,
-           i18nc("@label", "Type:"),
-           otp.kind == Content::OtpSetup::Kind::TimeBased ? i18nc("@label one-time password type", "Time-based (TOTP)")
-                                                          : i18nc("@label one-time password type", "Counter-based (HOTP)"));
+    KindCards::addRow(card, i18nc("@label", "Issuer:"), otp.issuer);
+    KindCards::addRow(card, i18nc("@label", "Account:"), otp.account);
+    KindCards::addRow(card,
+                      i18nc("@label", "Type:"),
+                      otp.kind == Content::OtpSetup::Kind::TimeBased ? i18nc("@label one-time password type", "Time-based (TOTP)")
+                                                                     : i18nc("@label one-time password type", "Counter-based (HOTP)"));
     addChecked(i18nc("@label", "Algorithm:"), otp.algorithm);
     addChecked(i18nc("@label", "Digits:"), otp.digits);
     addChecked(i18nc("@label", "Period:"), otp.period);

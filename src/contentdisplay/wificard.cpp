@@ -29,13 +29,6 @@ QString securityText(const Content::WifiNetwork &network)
     return network.securityName;
 }
 
-void addRow(CardContents &card, const QString &label, const QString &value)
-{
-    if (!value.isEmpty()) {
-        card.rows.append(CardRow{label, value, QString(), false, false, QString(), QString()});
-    }
-}
-
 }
 
 CardContents KindCards::wifi(const Content::WifiNetwork &network)
@@ -47,15 +40,15 @@ CardContents KindCards::wifi(const Content::WifiNetwork &network)
     card.warnings = sentences(network.warnings);
 
     card.rows.append(checkedRow(i18nc("@label", "Network name:"), network.ssid));
-    addRow(card, i18nc("@label", "Security:"), securityText(network));
+    KindCards::addRow(card, i18nc("@label", "Security:"), securityText(network));
     if (!network.password.value.isEmpty() || !network.password.isSound()) {
         card.rows.append(checkedRow(i18nc("@label", "Password:"), network.password));
     }
-    addRow(card, i18nc("@label", "Hidden network:"), network.hidden ? i18nc("@label hidden network", "Yes") : i18nc("@label hidden network", "No"));
-    addRow(card, i18nc("@label", "EAP method:"), network.eapMethod);
-    addRow(card, i18nc("@label", "Identity:"), network.identity);
-    addRow(card, i18nc("@label", "Anonymous identity:"), network.anonymousIdentity);
-    addRow(card, i18nc("@label", "Inner authentication:"), network.phase2Method);
+    KindCards::addRow(card, i18nc("@label", "Hidden network:"), network.hidden ? i18nc("@label hidden network", "Yes") : i18nc("@label hidden network", "No"));
+    KindCards::addRow(card, i18nc("@label", "EAP method:"), network.eapMethod);
+    KindCards::addRow(card, i18nc("@label", "Identity:"), network.identity);
+    KindCards::addRow(card, i18nc("@label", "Anonymous identity:"), network.anonymousIdentity);
+    KindCards::addRow(card, i18nc("@label", "Inner authentication:"), network.phase2Method);
 
     CardAction connect;
     connect.kind = CardAction::Kind::Connect;
