@@ -57,10 +57,12 @@ constexpr int maximumRepeats = 200;
 
 void endSoftBreak(QString &text)
 {
-    if (text.endsWith(QLatin1StringView("=\r\n"))) {
-        text.chop(3);
-        text += QLatin1StringView("\r\n");
+    // Every soft break at the end goes, however many there are ("a==", "a=" on a line of its own): one left over is
+    // enough for the parser to read on past the text.
+    while (text.endsWith(u'=') || text.endsWith(u'\r') || text.endsWith(u'\n')) {
+        text.chop(1);
     }
+    text += QLatin1StringView("\r\n");
 }
 
 struct PreparedCard {
