@@ -19,6 +19,7 @@ import json
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -279,6 +280,51 @@ def shows(code):
     return condition
 
 
+def describe(pid):
+    """A process's command line and state, for a message."""
+    try:
+        with open(f"/proc/{pid}/cmdline", "rb") as cmdline, open(f"/proc/{pid}/stat") as stat:
+            return f"{cmdline.read().replace(b'\0', b' ').decode(errors='replace').strip()} ({stat.read().rsplit(')', 1)[1].split()[0]})"
+    except OSError:
+        return pid
+
+
+def end_kioexec(pid):
+    """Ends the kioexec processes that pid started and removes the temporary files they were given."""
+    for child in children_of(pid):
+        try:
+            with open(f"/proc/{child}/cmdline", "rb") as cmdline:
+                arguments = [argument.decode(errors="replace") for argument in cmdline.read().split(b"\0")]
+        except OSError:
+            continue
+        if not arguments or not arguments[0].endswith("/kioexec"):
+            continue
+        os.kill(int(child), signal.SIGTERM)
+        for argument in arguments:
+            if argument.startswith("file:///tmp/brevlinder-"):
+                try:
+                    os.remove(urllib.parse.urlparse(argument).path)
+                except FileNotFoundError:
+                    pass
+
+
+def children_of(pid):
+    """The processes that pid started and has not yet reaped."""
+    children = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as stat:
+                # The parent's id is the second field after the program's name, which is in brackets.
+                fields = stat.read().rsplit(")", 1)[1].split()
+        except (OSError, IndexError):
+            continue
+        if int(fields[1]) == pid:
+            children.append(entry)
+    return children
+
+
 class ContentCardsTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -448,6 +494,13 @@ class ContentCardsTest(unittest.TestCase):
                     else:
                         # KIO hands an address to a handler with its escapes decoded ("ACME Co", not "ACME%20Co").
                         self.assertEqual(urllib.parse.unquote(noted[0]), urllib.parse.unquote(expected))
+            # KIO hands a temporary file to its handler through kioexec, which removes the file once the handler
+            # has ended, and after a handler that ends at once waits minutes more, in case it passed the file on to
+            # a running instance of itself. Brevlinder keeps the job that started kioexec until kioexec ends; the
+            # test ends kioexec and its file itself, so that a program closed now leaves nothing behind either.
+            end_kioexec(process.pid)
+            wait_for(lambda: not children_of(process.pid),
+                     lambda: f"the handlers to end: {[describe(child) for child in children_of(process.pid)]}", timeout=TIMEOUT)
             self.close(session, window, process)
 
     def test_a_broken_value_says_why_and_disables_its_action(self):
