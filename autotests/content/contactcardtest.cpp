@@ -268,6 +268,8 @@ void ContactCardTest::hostile_data()
     QTest::newRow("quoted-printable soft breaks doubled before the end") << (begin + u"NOTE;ENCODING=QUOTED-PRINTABLE:a==\nEND:VCARD"_s);
     QTest::newRow("quoted-printable soft breaks on lines of their own") << (begin + u"NOTE;ENCODING=QUOTED-PRINTABLE:a=\n=\n=\nEND:VCARD"_s);
     QTest::newRow("quoted-printable soft breaks after a bare carriage return") << u"BEGIN:VCARD\r;QUOTED-PRINTABLE:=="_s;
+    QTest::newRow("quoted-printable soft break in a folded line") << u"BEGIN:VCARD\n\t;QUOTED-PRINTABLE:="_s;
+    QTest::newRow("quoted-printable named in a fold, before the end") << (begin + u"NOTE;ENCODING=\n QUOTED-PRINTABLE:a=\nEND:VCARD"_s);
     QTest::newRow("broken base64") << (begin + u"PHOTO;ENCODING=b;TYPE=JPEG:!!!*\nEND:VCARD"_s);
     QTest::newRow("unknown charset") << (begin + u"NOTE;CHARSET=NO-SUCH;ENCODING=QUOTED-PRINTABLE:=41\nEND:VCARD"_s);
     QTest::newRow("unterminated escape") << (begin + u"NOTE:end\\"_s);

@@ -55,13 +55,26 @@ std::optional<CardExtent> firstCard(QStringView text)
 // that grows with the square of their number, and nobody reads a thousand phone numbers off a code.
 constexpr int maximumRepeats = 200;
 
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
 void endSoftBreak(QString &text)
 {
     // Every soft break at the end goes, however many there are ("a==", "a=" on a line of its own): one left over is
     // enough for the parser to read on past the text.
-    while (text.endsWith(u'=') || text.endsWith(u'\r') || text.endsWith(u'\n')) {
-        text.chop(1);
+    qsizetype end = text.size();
+    while (end > 0 && isLineBreak(text[end - 1])) {
+        --end;
     }
+    if (end == 0 || text[end - 1] != u'=') {
+        return;
+    }
+    while (end > 0 && (text[end - 1] == u'=' || isLineBreak(text[end - 1]))) {
+        --end;
+    }
+    text.truncate(end);
     text += QLatin1StringView("\r\n");
 }
 
@@ -83,17 +96,21 @@ PreparedCard prepared(QStringView card)
     QHash<QString, int> counts;
     bool skipping = false;
     bool softBreak = false;
+    // Whether the property on the lines so far is in quoted-printable, also where its parameters are folded.
+    bool quotedPrintable = false;
     for (qsizetype position = 0; position < card.size();) {
         const Line line = lineAt(card, position);
         position = line.next;
         // The vCard parser underneath never returns from a quoted-printable value that goes on past the card's end.
-        if (softBreak && isLine(line.text, QLatin1StringView("END:VCARD"))) {
+        if ((softBreak || quotedPrintable) && isLine(line.text, QLatin1StringView("END:VCARD"))) {
             endSoftBreak(result.text);
             softBreak = false;
+            quotedPrintable = false;
         }
         const bool continued = softBreak || (!line.text.isEmpty() && (line.text[0] == u' ' || line.text[0] == u'\t'));
         if (continued) {
             softBreak = softBreak && line.text.endsWith(u'=');
+            quotedPrintable = quotedPrintable || line.text.contains(QLatin1StringView("QUOTED-PRINTABLE"), Qt::CaseInsensitive);
             if (!skipping) {
                 result.text += line.text;
                 result.text += QLatin1StringView("\r\n");
@@ -103,6 +120,7 @@ PreparedCard prepared(QStringView card)
         skipping = false;
         const qsizetype colon = line.text.indexOf(u':');
         if (colon < 0) {
+            quotedPrintable = line.text.contains(QLatin1StringView("QUOTED-PRINTABLE"), Qt::CaseInsensitive);
             result.text += line.text;
             result.text += QLatin1StringView("\r\n");
             continue;
@@ -118,6 +136,7 @@ PreparedCard prepared(QStringView card)
         const QString head = parameters.join(u';');
         const bool encoded = head.contains(QLatin1StringView("QUOTED-PRINTABLE"), Qt::CaseInsensitive);
         softBreak = encoded && line.text.endsWith(u'=');
+        quotedPrintable = encoded;
         if (!encoded && !head.contains(QLatin1StringView("BASE64"), Qt::CaseInsensitive)
             && !head.contains(QLatin1StringView("ENCODING=B"), Qt::CaseInsensitive)) {
             parameters.removeIf([](const QString &parameter) {
@@ -137,7 +156,7 @@ PreparedCard prepared(QStringView card)
         result.text += line.text.sliced(colon);
         result.text += QLatin1StringView("\r\n");
     }
-    if (softBreak) {
+    if (softBreak || quotedPrintable) {
         endSoftBreak(result.text);
     }
     return result;
