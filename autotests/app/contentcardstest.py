@@ -551,19 +551,7 @@ BROKEN_VALUES = (
 def read_cards(pid):
     """Prints, as JSON, the decoded text and the showing cards of process pid (see Cards)."""
     import pyatspi
-
-    def place_of(node):
-        try:
-            extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-            return [extents.x, extents.y, extents.width, extents.height]
-        except NotImplementedError:
-            return [0, 0, 0, 0]
-
-    def text_of(node):
-        try:
-            return node.queryText().getText(0, -1) or ""
-        except NotImplementedError:
-            return ""
+    from accessibletexts import application_of, place_of, text_of
 
     def states_of(node):
         state_set = node.getState()
@@ -579,8 +567,7 @@ def read_cards(pid):
                 labels.extend(target.name or "" for target in targets if target.getRoleName() == "label")
         return labels
 
-    application = next((application for application in pyatspi.Registry.getDesktop(0)
-                        if application is not None and application.get_process_id() == pid), None)
+    application = application_of(pid)
     found = {"decoded": None, "cards": [], "names": []}
 
     def walk(node, card, depth=0):
